@@ -1,0 +1,75 @@
+// A group's own picture: a PNG copy in the icons folder, one new file per change.
+#include "model/safe_file.h"
+#include "model/store.h"
+
+#include <QBuffer>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
+
+namespace {
+
+// The first frame of any image Qt can read, at its own pixel size, as PNG bytes.
+QByteArray pngOfFirstFrame(const QString& imagePath)
+{
+    QImageReader reader(imagePath);
+    const QImage image = reader.read();
+    if (image.isNull())
+        return {};
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG"))
+        return {};
+    return png;
+}
+
+// "<UUID>-<seconds>.png", or with a counter when that name is taken, so that two changes
+// within one second never write over (and then delete) the file just made.
+QString freshIconPath(const QString& folder, const AppGroup& group)
+{
+    const QString stem = folder + QLatin1Char('/') + group.idText() + QLatin1Char('-') +
+                         QString::number(QDateTime::currentSecsSinceEpoch());
+    QString candidate = stem + QStringLiteral(".png");
+    for (int n = 2; candidate == group.icon || QFileInfo(candidate).exists() ||
+                    QFileInfo(candidate).isSymLink();
+         ++n)
+        candidate = stem + QLatin1Char('-') + QString::number(n) + QStringLiteral(".png");
+    return candidate;
+}
+
+} // namespace
+
+void Store::setIcon(const QString& from, const QUuid& forGroup)
+{
+    const QByteArray png = pngOfFirstFrame(from);
+    if (png.isEmpty())
+        return;
+    const qsizetype index = indexOf(forGroup);
+    if (index < 0)
+        return;
+    QDir().mkpath(iconsFolder());
+    AppGroup changedGroup = m_groups[index];
+    const QString path = freshIconPath(iconsFolder(), changedGroup);
+    if (!writeFileAtomically(path, png))
+        return;
+    if (changedGroup.icon)
+        QFile::remove(*changedGroup.icon);
+    changedGroup.icon = path;
+    setGroup(index, std::move(changedGroup));
+}
+
+void Store::clearIcon(const QUuid& forGroup)
+{
+    const qsizetype index = indexOf(forGroup);
+    if (index < 0)
+        return;
+    AppGroup changedGroup = m_groups[index];
+    if (changedGroup.icon)
+        QFile::remove(*changedGroup.icon);
+    changedGroup.icon.reset();
+    setGroup(index, std::move(changedGroup));
+}

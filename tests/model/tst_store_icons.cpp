@@ -1,0 +1,111 @@
+#include "store_fixture.h"
+#include "test_environment.h"
+
+#include <QDateTime>
+#include <QImage>
+#include <QImageReader>
+#include <QRegularExpression>
+
+class StoreIconsTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<StoreFixture> fx;
+
+    QString image(const QString& name, int width, int height, const char* format = "PNG")
+    {
+        QImage picture(width, height, QImage::Format_ARGB32);
+        picture.fill(Qt::red);
+        const QString path = fx->scratch(name);
+        picture.save(path, format);
+        return path;
+    }
+    QStringList iconFiles(const Store& store) const
+    {
+        return QDir(store.iconsFolder()).entryList(QDir::Files, QDir::Name);
+    }
+
+private Q_SLOTS:
+    void init() { fx = std::make_unique<StoreFixture>(); }
+
+    void setIconWritesANamedPngCopyAtItsOwnSize()
+    {
+        Store& store = fx->open();
+        const AppGroup group = store.groups()[0];
+        const qint64 before = QDateTime::currentSecsSinceEpoch();
+        store.setIcon(image("big.jpg", 1024, 1024, "JPG"), group.id);
+        const qint64 after = QDateTime::currentSecsSinceEpoch();
+
+        const std::optional<QString> icon = store.groups()[0].icon;
+        QVERIFY(icon);
+        const QRegularExpression name(QStringLiteral("^%1-(\\d+)\\.png$").arg(group.idText()));
+        const QRegularExpressionMatch match = name.match(QFileInfo(*icon).fileName());
+        QVERIFY2(match.hasMatch(), qPrintable(*icon));
+        QVERIFY(match.captured(1).toLongLong() >= before && match.captured(1).toLongLong() <= after);
+        QCOMPARE(QFileInfo(*icon).absolutePath(), store.iconsFolder());
+        QImageReader reader(*icon);
+        QCOMPARE(reader.format(), QByteArray("png"));
+        QCOMPARE(reader.size(), QSize(1024, 1024));
+        QCOMPARE(fx->fileGroups()[0].icon, icon);
+    }
+
+    void aSecondIconReplacesTheFirstEvenWithinOneSecond()
+    {
+        Store& store = fx->open();
+        const QUuid id = store.groups()[0].id;
+        store.setIcon(image("one.png", 16, 16), id);
+        const QString first = *store.groups()[0].icon;
+        store.setIcon(image("two.png", 32, 8), id);
+        const QString second = *store.groups()[0].icon;
+        QVERIFY(first != second);
+        QVERIFY(!QFileInfo::exists(first));
+        QCOMPARE(QImageReader(second).size(), QSize(32, 8));
+        QCOMPARE(iconFiles(store), QStringList{QFileInfo(second).fileName()});
+    }
+
+    void clearIconDeletesTheCopyAndTheMember()
+    {
+        Store& store = fx->open();
+        const QUuid id = store.groups()[0].id;
+        store.setIcon(image("one.png", 16, 16), id);
+        const QString file = *store.groups()[0].icon;
+        store.clearIcon(id);
+        QVERIFY(!store.groups()[0].icon);
+        QVERIFY(!QFileInfo::exists(file));
+        QVERIFY(!fx->fileBytes().contains("\"icon\""));
+
+        fx->markFile();
+        store.clearIcon(id); // no icon: only rewrites the file
+        QVERIFY(fx->fileWasWritten());
+        QVERIFY(!store.groups()[0].icon);
+    }
+
+    void refusesWhatIsNotAnImageOrNotAGroup()
+    {
+        Store& store = fx->open();
+        fx->markFile();
+        store.setIcon(fx->makeItem("notes.txt"), store.groups()[0].id);
+        store.setIcon(fx->scratch("missing.png"), store.groups()[0].id);
+        store.setIcon(image("fine.png", 8, 8), QUuid::createUuid());
+        QVERIFY(!fx->fileWasWritten());
+        QVERIFY(!store.groups()[0].icon);
+        QVERIFY(!QFileInfo::exists(store.iconsFolder()));
+    }
+
+    void aFailedWriteKeepsTheOldIcon()
+    {
+        Store& store = fx->open();
+        const QUuid id = store.groups()[0].id;
+        store.setIcon(image("one.png", 16, 16), id);
+        const AppGroup before = store.groups()[0];
+        QDir(store.iconsFolder()).removeRecursively();
+        QFile blocker(store.iconsFolder()); // a file where the folder should be
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        store.setIcon(image("two.png", 16, 16), id);
+        QCOMPARE(store.groups()[0], before);
+    }
+};
+
+TRAYMATE_TEST_MAIN(StoreIconsTest)
+#include "tst_store_icons.moc"
