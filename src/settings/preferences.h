@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QSettings>
+#include <QString>
+#include <QVariant>
+
+#include <optional>
+
+// The user defaults: $XDG_CONFIG_HOME/Traymate/Traymate.conf, read where they are used.
+namespace Preferences {
+
+inline const QString hotkeyIndex = QStringLiteral("hotkeyIndex");
+inline const QString panelPosition = QStringLiteral("panelPosition");
+inline const QString closeAfterLaunch = QStringLiteral("closeAfterLaunch");
+inline const QString didFirstImport = QStringLiteral("didFirstImport");
+
+QVariant value(const QString& key);
+void setValue(const QString& key, const QVariant& value);
+bool contains(const QString& key);
+
+// The stored flag; none when the key is absent or holds no Boolean.
+std::optional<bool> boolValue(const QString& key);
+// The stored integer, or `fallback` when absent or not an integer.
+int intValue(const QString& key, int fallback);
+
+} // namespace Preferences
