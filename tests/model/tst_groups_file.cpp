@@ -32,16 +32,22 @@ private Q_SLOTS:
 
     void escapesControlCharactersAndKeepsOddTextThroughARoundTrip()
     {
-        QString odd = QStringLiteral("a\\b\nc\td\x01\u2028 \U0001F600 ");
-        odd.append(QChar(0xD800)); // a lone surrogate cannot be UTF-8
+        const QString odd = QStringLiteral("a\\b\nc\td\x01\x1f\u2028 \U0001F600 \u00e9\u65e5");
         const QList<AppGroup> groups = {group("11111111-2222-4333-8444-555555555555", odd, {odd})};
         const QByteArray bytes = GroupsFile::encode(groups);
-        QVERIFY(bytes.contains("a\\\\b\\nc\\td\\u0001"));
+        QVERIFY(bytes.contains("a\\\\b\\nc\\td\\u0001\\u001f"));
         QVERIFY(bytes.contains("\xf0\x9f\x98\x80")); // plain UTF-8, not an escape pair
         const auto decoded = GroupsFile::decode(bytes);
         QVERIFY(decoded);
         QCOMPARE(decoded->first().name, odd);
         QCOMPARE(decoded->first().apps.first(), odd);
+
+        // A lone surrogate has no UTF-8 form; the file must stay readable all the same.
+        QString broken = QStringLiteral("x");
+        broken.append(QChar(0xD800));
+        const auto reread = GroupsFile::decode(GroupsFile::encode({group("11111111-2222-4333-8444-555555555555", broken, {})}));
+        QVERIFY(reread);
+        QCOMPARE(reread->first().name, QStringLiteral("x\ufffd"));
     }
 
     void readsAnyStandardJson()
@@ -60,6 +66,11 @@ private Q_SLOTS:
         QCOMPARE(GroupsFile::encode(*decoded),
                  QByteArray(R"([{"id":"0F3A5C2E-9B1D-4E7A-8C6B-2D4F6A8B0C1E","name":"N","apps":["\/a\/b.app","\/a\/b.app","\/c"]}])"));
         QCOMPARE(GroupsFile::decode("[]")->size(), 0);
+        QCOMPARE(GroupsFile::decode("\xEF\xBB\xBF[]")->size(), 0);
+        const auto escapedKeys = GroupsFile::decode(
+            R"([{"\u0069d":"0F3A5C2E-9B1D-4E7A-8C6B-2D4F6A8B0C1E","n\u0061me":"\u00e9","apps":[]}])");
+        QVERIFY(escapedKeys);
+        QCOMPARE(escapedKeys->first().name, QStringLiteral("\u00e9"));
     }
 
     void rejectsTheWholeFileForOneBadGroup_data()
