@@ -1,0 +1,80 @@
+#pragma once
+
+#include "model/app_group.h"
+#include "panel/panel_model.h"
+#include "panel/panel_services.h"
+
+#include <QPointer>
+#include <QStringList>
+#include <QUrl>
+#include <QWidget>
+#include <optional>
+
+class Store;
+class FullPanel;
+class CompactPanel;
+class QMimeData;
+
+// The content of the panel window: the full or the compact form, chosen by the store's
+// `compact` flag, on a rounded translucent background. It keeps no copy of the groups: every
+// value it shows is read from the store when it redraws, which it does on every change.
+class PanelView : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit PanelView(Store& store, QWidget* parent = nullptr);
+    ~PanelView() override;
+
+    Store& store() const { return m_store; }
+
+    // Derived values, computed afresh on every read.
+    std::optional<AppGroup> current() const;
+    bool searching() const;
+    QStringList results() const;
+    static GridColumns cols();
+    GridColumns compactCols() const;
+    QSize panelSize() const;
+
+    // Opens an item without waiting for it, then hides the panel unless "closeAfterLaunch"
+    // holds false.
+    void launch(const QString& path);
+
+    // File URLs dropped from outside on the item area; the group is fixed now, the items are
+    // added once the event loop turns. False when there is no group to take them.
+    bool handleDrop(const QList<QUrl>& urls);
+    void addItems();
+    void chooseIcon(const AppGroup& group);
+    // From the compact form back to the full one, in place.
+    void showFull();
+
+    // The group tab's and the item tile's context menus.
+    void showGroupMenu(const AppGroup& group, const QPoint& globalPos);
+    void showItemMenu(const QString& path, const QPoint& globalPos);
+    void renameGroup(const QUuid& id);
+    void deleteGroup(const AppGroup& group);
+    void newGroup();
+
+    // What the panel asks of the desktop; replaced in tests.
+    const PanelServices& services() const { return m_services; }
+    void setServices(PanelServices services) { m_services = std::move(services); }
+
+    // The form now shown (for tests and screenshots).
+    QWidget* form() const { return m_form; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void refresh();
+    void rebuildForm();
+    QRect contentRect() const;
+
+    Store& m_store;
+    PanelServices m_services;
+    QWidget* m_form = nullptr;
+    bool m_formIsCompact = false;
+};
