@@ -4,7 +4,6 @@
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
-
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -16,9 +15,12 @@ QList<AppGroup> largeList()
         AppGroup group;
         group.name = QStringLiteral("Group %1 caf\u00e9").arg(g);
         for (int i = 0; i < 100; ++i)
-            group.apps.append(QStringLiteral("/usr/share/applications/org.example.App%1x%2.desktop").arg(g).arg(i));
+            group.apps.append(QStringLiteral("/usr/share/applications/org.example.App%1x%2.desktop")
+                                  .arg(g)
+                                  .arg(i));
         if (g % 3 == 0)
-            group.icon = QStringLiteral("/home/user/.local/share/Traymate/icons/%1-1700000000.png").arg(group.idText());
+            group.icon = QStringLiteral("/home/user/.local/share/Traymate/icons/%1-1700000000.png")
+                             .arg(group.idText());
         groups.append(group);
     }
     return groups;

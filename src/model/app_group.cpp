@@ -2,7 +2,10 @@
 
 #include "model/canonical_text.h"
 
-QString AppGroup::idText() const { return groupIdText(id); }
+QString AppGroup::idText() const
+{
+    return groupIdText(id);
+}
 
 bool operator==(const AppGroup& a, const AppGroup& b)
 {
@@ -24,12 +27,15 @@ std::optional<QUuid> parseGroupId(QStringView text)
     for (qsizetype i = 0; i < 36; ++i) {
         const char16_t c = text[i].unicode();
         const bool hyphenPlace = i == 8 || i == 13 || i == 18 || i == 23;
-        const bool hex = (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') ||
-                         (c >= u'A' && c <= u'F');
+        const bool hex =
+            (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
         if (hyphenPlace ? c != u'-' : !hex)
             return std::nullopt;
     }
     return QUuid::fromString(text);
 }
 
-QString groupIdText(const QUuid& id) { return id.toString(QUuid::WithoutBraces).toUpper(); }
+QString groupIdText(const QUuid& id)
+{
+    return id.toString(QUuid::WithoutBraces).toUpper();
+}

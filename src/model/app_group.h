@@ -3,7 +3,6 @@
 #include <QString>
 #include <QStringList>
 #include <QUuid>
-
 #include <optional>
 
 // One named, ordered list of items (applications, documents, folders): a tab of the panel.
@@ -19,7 +18,10 @@ struct AppGroup {
 
 // Equal when all four fields are canonically equal, in order.
 bool operator==(const AppGroup& a, const AppGroup& b);
-inline bool operator!=(const AppGroup& a, const AppGroup& b) { return !(a == b); }
+inline bool operator!=(const AppGroup& a, const AppGroup& b)
+{
+    return !(a == b);
+}
 
 // Parses the canonical 8-4-4-4-12 form in either case; nothing else (no braces).
 std::optional<QUuid> parseGroupId(QStringView text);

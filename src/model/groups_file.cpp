@@ -4,6 +4,22 @@
 
 namespace {
 
+// The letter of JSON's two-character escape for `c` ("\/" included), or 0 when it has none.
+char shortEscape(char16_t c)
+{
+    switch (c) {
+    case u'"': return '"';
+    case u'\\': return '\\';
+    case u'/': return '/';
+    case u'\b': return 'b';
+    case u'\f': return 'f';
+    case u'\n': return 'n';
+    case u'\r': return 'r';
+    case u'\t': return 't';
+    default: return 0;
+    }
+}
+
 // Appends `text` as a JSON string. Writes through a raw pointer into room reserved up front
 // (at most six bytes per UTF-16 unit), since this runs over every path on every save.
 void appendString(QByteArray& out, const QString& text)
@@ -18,22 +34,14 @@ void appendString(QByteArray& out, const QString& text)
     while (s < end) {
         char16_t c = *s++;
         if (c < 0x80) {
-            switch (c) {
-            case u'"': *p++ = '\\'; *p++ = '"'; break;
-            case u'\\': *p++ = '\\'; *p++ = '\\'; break;
-            case u'/': *p++ = '\\'; *p++ = '/'; break;
-            case u'\b': *p++ = '\\'; *p++ = 'b'; break;
-            case u'\f': *p++ = '\\'; *p++ = 'f'; break;
-            case u'\n': *p++ = '\\'; *p++ = 'n'; break;
-            case u'\r': *p++ = '\\'; *p++ = 'r'; break;
-            case u'\t': *p++ = '\\'; *p++ = 't'; break;
-            default:
-                if (c < 0x20) {
-                    *p++ = '\\'; *p++ = 'u'; *p++ = '0'; *p++ = '0';
-                    *p++ = hex[c >> 4]; *p++ = hex[c & 0xF];
-                } else {
-                    *p++ = char(c);
-                }
+            if (const char letter = shortEscape(c)) {
+                *p++ = '\\';
+                *p++ = letter;
+            } else if (c < 0x20) {
+                for (const char byte : {'\\', 'u', '0', '0', hex[c >> 4], hex[c & 0xF]})
+                    *p++ = byte;
+            } else {
+                *p++ = char(c);
             }
         } else if (c < 0x800) {
             *p++ = char(0xC0 | (c >> 6));
@@ -58,7 +66,10 @@ void appendString(QByteArray& out, const QString& text)
     out.truncate(p - out.constData());
 }
 
-QString text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); }
+QString text(std::string_view utf8)
+{
+    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
+}
 
 std::optional<AppGroup> decodeGroup(simdjson::dom::element value)
 {

@@ -4,7 +4,6 @@
 
 #include <QByteArray>
 #include <QList>
-
 #include <optional>
 
 // The groups file's JSON form: a compact array of {"id","name","apps","icon"} objects.

@@ -3,7 +3,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -43,10 +42,13 @@ bool writeAll(int fd, const QByteArray& bytes)
 int openTemporaryBeside(const QString& target, QByteArray& tempPath)
 {
     const QFileInfo info(target);
-    const QString stem = info.path() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".tmp-");
+    const QString stem =
+        info.path() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".tmp-");
     for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath = QFile::encodeName(stem + QString::number(QRandomGenerator::global()->generate(), 36));
-        const int fd = ::open(tempPath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        tempPath =
+            QFile::encodeName(stem + QString::number(QRandomGenerator::global()->generate(), 36));
+        const int fd = ::open(tempPath.constData(),
+                              O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
         if (fd >= 0 || errno != EEXIST)
             return fd;
     }
@@ -80,7 +82,8 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes)
 bool writeNewFile(const QString& path, const QByteArray& bytes)
 {
     const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+    const int fd =
+        ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
     if (fd < 0)
         return false;
     const bool written = writeAll(fd, bytes) && ::fsync(fd) == 0;

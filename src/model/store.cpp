@@ -18,7 +18,8 @@ const QString kDefaultGroupName = QStringLiteral("Apps");
 // never reused.
 QString setAsidePath(const QString& groupsFile)
 {
-    const QString stamp = QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
+    const QString stamp =
+        QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
     const QString base = groupsFile + QStringLiteral(".unreadable-") + stamp;
     QString candidate = base;
     for (int n = 2; QFileInfo(candidate).exists() || QFileInfo(candidate).isSymLink(); ++n)
@@ -66,7 +67,10 @@ QString Store::defaultFolder()
            QStringLiteral("/Traymate");
 }
 
-QString Store::iconsFolder() const { return m_folder + QStringLiteral("/icons"); }
+QString Store::iconsFolder() const
+{
+    return m_folder + QStringLiteral("/icons");
+}
 
 void Store::load()
 {
@@ -75,8 +79,8 @@ void Store::load()
         const QByteArray bytes = file.readAll();
         const bool readFully = file.error() == QFileDevice::NoError;
         file.close();
-        if (std::optional<QList<AppGroup>> decoded = readFully ? GroupsFile::decode(bytes)
-                                                               : std::nullopt) {
+        if (std::optional<QList<AppGroup>> decoded =
+                readFully ? GroupsFile::decode(bytes) : std::nullopt) {
             setGroups(std::move(*decoded));
         } else if (readFully) {
             setAside(bytes);

@@ -6,7 +6,6 @@
 #include <QObject>
 #include <QString>
 #include <QUuid>
-
 #include <optional>
 
 // The one owner of the group list and of the panel's short-lived view state. Every change of

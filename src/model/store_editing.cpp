@@ -6,7 +6,10 @@
 
 namespace {
 
-bool itemExists(const QString& path) { return QFileInfo::exists(path); }
+bool itemExists(const QString& path)
+{
+    return QFileInfo::exists(path);
+}
 
 } // namespace
 

@@ -12,7 +12,10 @@ QSettings settings()
 
 namespace Preferences {
 
-QVariant value(const QString& key) { return settings().value(key); }
+QVariant value(const QString& key)
+{
+    return settings().value(key);
+}
 
 void setValue(const QString& key, const QVariant& value)
 {
@@ -21,7 +24,10 @@ void setValue(const QString& key, const QVariant& value)
     s.sync();
 }
 
-bool contains(const QString& key) { return settings().contains(key); }
+bool contains(const QString& key)
+{
+    return settings().contains(key);
+}
 
 std::optional<bool> boolValue(const QString& key)
 {
@@ -30,7 +36,8 @@ std::optional<bool> boolValue(const QString& key)
         return stored.toBool();
     // The INI file gives back text: only its two Boolean spellings count.
     const QString text = stored.toString();
-    if (stored.typeId() == QMetaType::QString && (text == QLatin1String("true") || text == QLatin1String("false")))
+    if (stored.typeId() == QMetaType::QString &&
+        (text == QLatin1String("true") || text == QLatin1String("false")))
         return text == QLatin1String("true");
     return std::nullopt;
 }

@@ -3,7 +3,6 @@
 #include <QSettings>
 #include <QString>
 #include <QVariant>
-
 #include <optional>
 
 // The user defaults: $XDG_CONFIG_HOME/Traymate/Traymate.conf, read where they are used.

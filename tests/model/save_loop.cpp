@@ -15,7 +15,8 @@ int main(int argc, char** argv)
         AppGroup group;
         group.name = QStringLiteral("Group %1").arg(g);
         for (int i = 0; i < 100; ++i)
-            group.apps.append(QStringLiteral("/usr/share/applications/item-%1-%2.desktop").arg(g).arg(i));
+            group.apps.append(
+                QStringLiteral("/usr/share/applications/item-%1-%2.desktop").arg(g).arg(i));
         groups.append(group);
     }
     fputs("ready\n", stdout);

@@ -8,7 +8,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-
 #include <memory>
 
 // A store over its own temporary folder, with helpers to read and mark its groups file.
@@ -30,7 +29,10 @@ public:
         QFile f(file());
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
-    QList<AppGroup> fileGroups() const { return GroupsFile::decode(fileBytes()).value_or(QList<AppGroup>()); }
+    QList<AppGroup> fileGroups() const
+    {
+        return GroupsFile::decode(fileBytes()).value_or(QList<AppGroup>());
+    }
 
     // Overwrites the file with a marker, so a later check tells whether the store wrote it.
     void markFile() const { writeGroupsFile("marker"); }

@@ -3,7 +3,6 @@
 
 #include <QProcess>
 #include <QRandomGenerator>
-
 #include <csignal>
 
 // A save interrupted by kill -9 leaves either the old or the new file, never a broken one.

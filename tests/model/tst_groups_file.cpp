@@ -9,7 +9,8 @@ private:
     static AppGroup group(const char* id, const QString& name, QStringList apps,
                           std::optional<QString> icon = std::nullopt)
     {
-        return AppGroup{*parseGroupId(QString::fromLatin1(id)), name, std::move(apps), std::move(icon)};
+        return AppGroup{*parseGroupId(QString::fromLatin1(id)), name, std::move(apps),
+                        std::move(icon)};
     }
 
 private Q_SLOTS:
@@ -19,12 +20,15 @@ private Q_SLOTS:
             group("0f3a5c2e-9b1d-4e7a-8c6b-2d4f6a8b0c1e", QStringLiteral("Work"),
                   {QStringLiteral("/Applications/Mail.app"), QStringLiteral("/home/a/Notes.txt")},
                   QStringLiteral("/icons/x.png")),
-            group("11111111-2222-4333-8444-555555555555", QStringLiteral("Caf\u00e9 \"\u65e5\u672c\""), {}),
+            group("11111111-2222-4333-8444-555555555555",
+                  QStringLiteral("Caf\u00e9 \"\u65e5\u672c\""), {}),
         };
         const QByteArray expected =
             "[{\"id\":\"0F3A5C2E-9B1D-4E7A-8C6B-2D4F6A8B0C1E\",\"name\":\"Work\",\"apps\":"
-            "[\"\\/Applications\\/Mail.app\",\"\\/home\\/a\\/Notes.txt\"],\"icon\":\"\\/icons\\/x.png\"},"
-            "{\"id\":\"11111111-2222-4333-8444-555555555555\",\"name\":\"Caf\xc3\xa9 \\\"\xe6\x97\xa5\xe6\x9c\xac\\\"\","
+            "[\"\\/Applications\\/Mail.app\",\"\\/home\\/a\\/Notes.txt\"],\"icon\":\"\\/icons\\/"
+            "x.png\"},"
+            "{\"id\":\"11111111-2222-4333-8444-555555555555\",\"name\":\"Caf\xc3\xa9 "
+            "\\\"\xe6\x97\xa5\xe6\x9c\xac\\\"\","
             "\"apps\":[]}]";
         QCOMPARE(GroupsFile::encode(groups), expected);
         QCOMPARE(GroupsFile::encode({}), QByteArray("[]"));
@@ -45,7 +49,8 @@ private Q_SLOTS:
         // A lone surrogate has no UTF-8 form; the file must stay readable all the same.
         QString broken = QStringLiteral("x");
         broken.append(QChar(0xD800));
-        const auto reread = GroupsFile::decode(GroupsFile::encode({group("11111111-2222-4333-8444-555555555555", broken, {})}));
+        const auto reread = GroupsFile::decode(
+            GroupsFile::encode({group("11111111-2222-4333-8444-555555555555", broken, {})}));
         QVERIFY(reread);
         QCOMPARE(reread->first().name, QStringLiteral("x\ufffd"));
     }
@@ -63,8 +68,10 @@ private Q_SLOTS:
         QCOMPARE(g.apps, QStringList({"/a/b.app", "/a/b.app", "/c"})); // duplicates kept
         QVERIFY(!g.icon);
         // The unknown member is gone and the id upper case on the next write.
-        QCOMPARE(GroupsFile::encode(*decoded),
-                 QByteArray(R"([{"id":"0F3A5C2E-9B1D-4E7A-8C6B-2D4F6A8B0C1E","name":"N","apps":["\/a\/b.app","\/a\/b.app","\/c"]}])"));
+        QCOMPARE(
+            GroupsFile::encode(*decoded),
+            QByteArray(
+                R"([{"id":"0F3A5C2E-9B1D-4E7A-8C6B-2D4F6A8B0C1E","name":"N","apps":["\/a\/b.app","\/a\/b.app","\/c"]}])"));
         QCOMPARE(GroupsFile::decode("[]")->size(), 0);
         QCOMPARE(GroupsFile::decode("\xEF\xBB\xBF[]")->size(), 0);
         const auto escapedKeys = GroupsFile::decode(
@@ -77,30 +84,41 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("badGroup");
         QTest::newRow("no id") << QByteArray(R"({"name":"x","apps":[]})");
-        QTest::newRow("no name") << QByteArray(R"({"id":"0F3A5C2E-9B1D-4E7A-8C6B-2D4F6A8B0C1E","apps":[]})");
-        QTest::newRow("no apps") << QByteArray(R"({"id":"0F3A5C2E-9B1D-4E7A-8C6B-2D4F6A8B0C1E","name":"x"})");
-        QTest::newRow("number name") << QByteArray(R"({"id":"0F3A5C2E-9B1D-4E7A-8C6B-2D4F6A8B0C1E","name":3,"apps":[]})");
-        QTest::newRow("null in apps") << QByteArray(R"({"id":"0F3A5C2E-9B1D-4E7A-8C6B-2D4F6A8B0C1E","name":"x","apps":[null]})");
-        QTest::newRow("object apps") << QByteArray(R"({"id":"0F3A5C2E-9B1D-4E7A-8C6B-2D4F6A8B0C1E","name":"x","apps":{}})");
-        QTest::newRow("number icon") << QByteArray(R"({"id":"0F3A5C2E-9B1D-4E7A-8C6B-2D4F6A8B0C1E","name":"x","apps":[],"icon":1})");
-        QTest::newRow("braced id") << QByteArray(R"({"id":"{0F3A5C2E-9B1D-4E7A-8C6B-2D4F6A8B0C1E}","name":"x","apps":[]})");
-        QTest::newRow("short id") << QByteArray(R"({"id":"0F3A5C2E-9B1D-4E7A-8C6B-2D4F6A8B0C1","name":"x","apps":[]})");
-        QTest::newRow("not hex") << QByteArray(R"({"id":"0F3A5C2E-9B1D-4E7A-8C6B-2D4F6A8B0C1G","name":"x","apps":[]})");
+        QTest::newRow("no name") << QByteArray(
+            R"({"id":"0F3A5C2E-9B1D-4E7A-8C6B-2D4F6A8B0C1E","apps":[]})");
+        QTest::newRow("no apps") << QByteArray(
+            R"({"id":"0F3A5C2E-9B1D-4E7A-8C6B-2D4F6A8B0C1E","name":"x"})");
+        QTest::newRow("number name")
+            << QByteArray(R"({"id":"0F3A5C2E-9B1D-4E7A-8C6B-2D4F6A8B0C1E","name":3,"apps":[]})");
+        QTest::newRow("null in apps") << QByteArray(
+            R"({"id":"0F3A5C2E-9B1D-4E7A-8C6B-2D4F6A8B0C1E","name":"x","apps":[null]})");
+        QTest::newRow("object apps")
+            << QByteArray(R"({"id":"0F3A5C2E-9B1D-4E7A-8C6B-2D4F6A8B0C1E","name":"x","apps":{}})");
+        QTest::newRow("number icon") << QByteArray(
+            R"({"id":"0F3A5C2E-9B1D-4E7A-8C6B-2D4F6A8B0C1E","name":"x","apps":[],"icon":1})");
+        QTest::newRow("braced id") << QByteArray(
+            R"({"id":"{0F3A5C2E-9B1D-4E7A-8C6B-2D4F6A8B0C1E}","name":"x","apps":[]})");
+        QTest::newRow("short id") << QByteArray(
+            R"({"id":"0F3A5C2E-9B1D-4E7A-8C6B-2D4F6A8B0C1","name":"x","apps":[]})");
+        QTest::newRow("not hex") << QByteArray(
+            R"({"id":"0F3A5C2E-9B1D-4E7A-8C6B-2D4F6A8B0C1G","name":"x","apps":[]})");
         QTest::newRow("not an object") << QByteArray(R"("group")");
     }
 
     void rejectsTheWholeFileForOneBadGroup()
     {
         QFETCH(QByteArray, badGroup);
-        const QByteArray good = R"({"id":"11111111-2222-4333-8444-555555555555","name":"ok","apps":[]})";
+        const QByteArray good =
+            R"({"id":"11111111-2222-4333-8444-555555555555","name":"ok","apps":[]})";
         QVERIFY(GroupsFile::decode('[' + good + ']'));
         QVERIFY(!GroupsFile::decode('[' + good + ',' + badGroup + ']'));
     }
 
     void rejectsWhatIsNotAnArrayOfGroups()
     {
-        for (const QByteArray& text : {QByteArray(), QByteArray("{}"), QByteArray("[] x"),
-                                       QByteArray("[{}"), QByteArray("[\"\xff\"]"), QByteArray("null")})
+        for (const QByteArray& text :
+             {QByteArray(), QByteArray("{}"), QByteArray("[] x"), QByteArray("[{}"),
+              QByteArray("[\"\xff\"]"), QByteArray("null")})
             QVERIFY2(!GroupsFile::decode(text), text.constData());
     }
 
@@ -119,13 +137,15 @@ private Q_SLOTS:
 
     void equalityIsCanonicalAndCompleteButNeverNormalises()
     {
-        const AppGroup a = group("11111111-2222-4333-8444-555555555555", QStringLiteral("Caf\u00e9"),
-                                 {QStringLiteral("/x/\u00e9.app"), QStringLiteral("/y")});
+        const AppGroup a =
+            group("11111111-2222-4333-8444-555555555555", QStringLiteral("Caf\u00e9"),
+                  {QStringLiteral("/x/\u00e9.app"), QStringLiteral("/y")});
         AppGroup b = a;
         b.name = QStringLiteral("Cafe\u0301");
         b.apps[0] = QStringLiteral("/x/e\u0301.app");
         QVERIFY(a == b);
-        QCOMPARE(GroupsFile::decode(GroupsFile::encode({b}))->first().name, QStringLiteral("Cafe\u0301"));
+        QCOMPARE(GroupsFile::decode(GroupsFile::encode({b}))->first().name,
+                 QStringLiteral("Cafe\u0301"));
 
         AppGroup reordered = a;
         std::swap(reordered.apps[0], reordered.apps[1]);

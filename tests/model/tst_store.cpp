@@ -3,7 +3,6 @@
 #include "test_environment.h"
 
 #include <QFileInfo>
-
 #include <csignal>
 #include <sys/resource.h>
 
@@ -64,7 +63,8 @@ private Q_SLOTS:
         StoreFixture fx;
         QList<AppGroup> groups = {StoreFixture::named("A", {"/x"}), StoreFixture::named("B"),
                                   StoreFixture::named("C", {"/y", "/z"})};
-        QByteArray loose = GroupsFile::encode(groups).toLower().replace("\\/", "/").replace(",", " , ");
+        QByteArray loose =
+            GroupsFile::encode(groups).toLower().replace("\\/", "/").replace(",", " , ");
         loose.replace("\"a\"", "\"A\"").replace("\"b\"", "\"B\"").replace("\"c\"", "\"C\"");
         fx.writeGroupsFile(loose);
         Store& store = fx.open();
@@ -80,7 +80,8 @@ private Q_SLOTS:
         fx.writeGroupsFile(corrupt);
         fx.open();
         QCOMPARE(fx.fileGroups().first().name, QStringLiteral("Apps"));
-        const QStringList aside = QDir(fx.folder()).entryList({"groups.json.unreadable-*"}, QDir::Files);
+        const QStringList aside =
+            QDir(fx.folder()).entryList({"groups.json.unreadable-*"}, QDir::Files);
         QCOMPARE(aside.size(), 1);
         QFile copy(fx.folder() + QLatin1Char('/') + aside.first());
         QVERIFY(copy.open(QIODevice::ReadOnly));
@@ -134,7 +135,7 @@ private Q_SLOTS:
         });
         store.setQuery("new");
         QCOMPARE(queryWhenAnnounced, QString()); // heard before the value is in place
-        store.setQuery("new");                    // announced even when unchanged
+        store.setQuery("new");                   // announced even when unchanged
         store.setPinned(true);
         store.setCompact(true);
         store.setSelected(std::nullopt);
@@ -154,18 +155,28 @@ private Q_SLOTS:
         QFile::link(existing, linked);
         const QString dangling = fx.scratch("Dangling.app");
         QFile::link(fx.scratch("nowhere"), dangling);
-        const QStringList apps = {"/Applications/Gone.app", "/Volumes/Disk/Gone.app", "/media/u/Gone.app",
-                                  "/run/media/u/Gone.app", "/mnt/Gone.app", "/home/u/gone.txt",
-                                  existing, "/Applications/Gone.APP", "/VolumesOld/Tool.app",
-                                  "/usr/share/applications/gone.desktop", existingEntry, linked, dangling};
-        Store& store = fx.openWith({StoreFixture::named("A", apps), StoreFixture::named("B", {"/gone.app"})});
+        const QStringList apps = {"/Applications/Gone.app",
+                                  "/Volumes/Disk/Gone.app",
+                                  "/media/u/Gone.app",
+                                  "/run/media/u/Gone.app",
+                                  "/mnt/Gone.app",
+                                  "/home/u/gone.txt",
+                                  existing,
+                                  "/Applications/Gone.APP",
+                                  "/VolumesOld/Tool.app",
+                                  "/usr/share/applications/gone.desktop",
+                                  existingEntry,
+                                  linked,
+                                  dangling};
+        Store& store =
+            fx.openWith({StoreFixture::named("A", apps), StoreFixture::named("B", {"/gone.app"})});
         QSignalSpy announced(&store, &Store::aboutToChange);
         store.pruneMissing();
         QCOMPARE(announced.size(), 1); // one assignment, one save
         QCOMPARE(store.groups()[0].apps,
-                 QStringList({"/Volumes/Disk/Gone.app", "/media/u/Gone.app", "/run/media/u/Gone.app",
-                              "/mnt/Gone.app", "/home/u/gone.txt", existing, "/Applications/Gone.APP",
-                              existingEntry, linked}));
+                 QStringList({"/Volumes/Disk/Gone.app", "/media/u/Gone.app",
+                              "/run/media/u/Gone.app", "/mnt/Gone.app", "/home/u/gone.txt",
+                              existing, "/Applications/Gone.APP", existingEntry, linked}));
         QCOMPARE(store.groups()[1].apps, QStringList());
         QCOMPARE(store.groups().size(), 2);
         QCOMPARE(fx.fileGroups(), store.groups());
@@ -174,7 +185,8 @@ private Q_SLOTS:
     void pruneWritesNothingWhenNothingIsMissing()
     {
         StoreFixture fx;
-        Store& store = fx.openWith({StoreFixture::named("A", {"/missing/doc.txt", fx.makeItem("x.app/")})});
+        Store& store =
+            fx.openWith({StoreFixture::named("A", {"/missing/doc.txt", fx.makeItem("x.app/")})});
         fx.markFile();
         store.pruneMissing();
         QVERIFY(!fx.fileWasWritten());

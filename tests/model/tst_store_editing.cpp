@@ -8,13 +8,17 @@ private:
     StoreFixture fx;
     QStringList abcd;
 
-    Store& openAbcd() { return fx.openWith({StoreFixture::named("G", abcd), StoreFixture::named("H")}); }
+    Store& openAbcd()
+    {
+        return fx.openWith({StoreFixture::named("G", abcd), StoreFixture::named("H")});
+    }
     QUuid id(int index) const { return fx.fileGroups().value(index).id; }
 
 private Q_SLOTS:
     void init()
     {
-        abcd = {fx.makeItem("A.app/"), fx.makeItem("B.txt"), fx.makeItem("C/"), fx.makeItem("D.app/")};
+        abcd = {fx.makeItem("A.app/"), fx.makeItem("B.txt"), fx.makeItem("C/"),
+                fx.makeItem("D.app/")};
     }
 
     void addAppendsExistingItemsOnce()
@@ -37,7 +41,8 @@ private Q_SLOTS:
     void addTreatsADecomposedAccentAsTheSamePath()
     {
         const QString precomposed = fx.makeItem(QStringLiteral("Caf\u00e9.app/"));
-        const QString decomposed = fx.makeItem(QStringLiteral("Cafe\u0301.app/")); // a distinct file on disk
+        const QString decomposed =
+            fx.makeItem(QStringLiteral("Cafe\u0301.app/")); // a distinct file on disk
         Store& store = fx.openWith({StoreFixture::named("G", {precomposed})});
         store.add(decomposed, store.groups()[0].id);
         QCOMPARE(store.groups()[0].apps, QStringList{precomposed});
@@ -75,7 +80,8 @@ private Q_SLOTS:
         QCOMPARE(single.groups().size(), 1);
         QVERIFY(!fx.fileWasWritten());
 
-        Store& store = fx.openWith({StoreFixture::named("1"), StoreFixture::named("2"), StoreFixture::named("3")});
+        Store& store = fx.openWith(
+            {StoreFixture::named("1"), StoreFixture::named("2"), StoreFixture::named("3")});
         const QList<AppGroup> three = store.groups();
         store.setSelected(three[1].id);
         store.deleteGroup(three[2].id);
@@ -131,7 +137,8 @@ private Q_SLOTS:
 
     void moveAppToGroupMovesFromTheSelectedGroup()
     {
-        Store& store = fx.openWith({StoreFixture::named("G", abcd), StoreFixture::named("H", {abcd[1]})});
+        Store& store =
+            fx.openWith({StoreFixture::named("G", abcd), StoreFixture::named("H", {abcd[1]})});
         const QUuid g = store.groups()[0].id, h = store.groups()[1].id;
         store.moveApp(abcd[0], h);
         store.moveApp(abcd[1], h); // the target has it already: it stays there once
@@ -153,7 +160,8 @@ private Q_SLOTS:
     void moveAppToGroupNeverLosesAnEntry()
     {
         const QString unmounted = QStringLiteral("/media/disk/Gone.app");
-        Store& store = fx.openWith({StoreFixture::named("G", {unmounted, abcd[0]}), StoreFixture::named("H")});
+        Store& store =
+            fx.openWith({StoreFixture::named("G", {unmounted, abcd[0]}), StoreFixture::named("H")});
         const QUuid h = store.groups()[1].id;
         store.moveApp(unmounted, h);
         QCOMPARE(store.groups()[0].apps, QStringList{abcd[0]});
@@ -165,7 +173,8 @@ private Q_SLOTS:
 
     void moveGroupByPosition()
     {
-        Store& store = fx.openWith({StoreFixture::named("1"), StoreFixture::named("2"), StoreFixture::named("3")});
+        Store& store = fx.openWith(
+            {StoreFixture::named("1"), StoreFixture::named("2"), StoreFixture::named("3")});
         const QList<AppGroup> g = store.groups();
         store.moveGroup(g[0].id, g[1].id);
         QCOMPARE(store.groups(), QList<AppGroup>({g[1], g[0], g[2]}));

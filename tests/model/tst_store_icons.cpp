@@ -41,7 +41,8 @@ private Q_SLOTS:
         const QRegularExpression name(QStringLiteral("^%1-(\\d+)\\.png$").arg(group.idText()));
         const QRegularExpressionMatch match = name.match(QFileInfo(*icon).fileName());
         QVERIFY2(match.hasMatch(), qPrintable(*icon));
-        QVERIFY(match.captured(1).toLongLong() >= before && match.captured(1).toLongLong() <= after);
+        QVERIFY(match.captured(1).toLongLong() >= before &&
+                match.captured(1).toLongLong() <= after);
         QCOMPARE(QFileInfo(*icon).absolutePath(), store.iconsFolder());
         QImageReader reader(*icon);
         QCOMPARE(reader.format(), QByteArray("png"));

@@ -14,8 +14,12 @@ public:
     {
         const QString root = m_root.path();
         const std::pair<const char*, const char*> folders[] = {
-            {"HOME", "home"},           {"XDG_DATA_HOME", "data"},   {"XDG_CONFIG_HOME", "config"},
-            {"XDG_CACHE_HOME", "cache"}, {"XDG_STATE_HOME", "state"}, {"XDG_RUNTIME_DIR", "runtime"},
+            {"HOME", "home"},
+            {"XDG_DATA_HOME", "data"},
+            {"XDG_CONFIG_HOME", "config"},
+            {"XDG_CACHE_HOME", "cache"},
+            {"XDG_STATE_HOME", "state"},
+            {"XDG_RUNTIME_DIR", "runtime"},
         };
         for (const auto& [variable, name] : folders) {
             const QString path = root + QLatin1Char('/') + QLatin1String(name);
