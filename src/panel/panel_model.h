@@ -49,10 +49,15 @@ QString searchKey(const QString& text);
 // character boundaries, so that "e" never matches the first half of "e" + combining accent.
 bool containsKey(const QString& haystack, const QString& needle);
 
-// The lower-cased, composed display name of a path.
-using KeyOfPath = std::function<const QString&(const QString& path)>;
+// What the search needs to know of one path.
+struct SearchEntry {
+    QString key;           // searchKey() of the display name
+    QString canonicalPath; // the path composed, so that equivalent spellings count once
+};
+using EntryOfPath = std::function<const SearchEntry&(const QString& path)>;
 // Paths of all groups whose display names contain the query, one per path at its first place.
-QStringList results(const QList<AppGroup>& groups, const QString& query, const KeyOfPath& keyOf);
+QStringList results(const QList<AppGroup>& groups, const QString& query,
+                    const EntryOfPath& entryOf);
 
 GridColumns fullColumns();
 GridColumns compactColumns(qsizetype itemCount);

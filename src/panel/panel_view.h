@@ -13,7 +13,7 @@
 class Store;
 class FullPanel;
 class CompactPanel;
-class QMimeData;
+class QMenu;
 
 // The content of the panel window: the full or the compact form, chosen by the store's
 // `compact` flag, on a rounded translucent background. It keeps no copy of the groups: every
@@ -47,7 +47,9 @@ public:
     // From the compact form back to the full one, in place.
     void showFull();
 
-    // The group tab's and the item tile's context menus.
+    // The group tab's and the item tile's context menus; the menus are built afresh each time.
+    QMenu* groupMenu(const AppGroup& group);
+    QMenu* itemMenu(const QString& path);
     void showGroupMenu(const AppGroup& group, const QPoint& globalPos);
     void showItemMenu(const QString& path, const QPoint& globalPos);
     void renameGroup(const QUuid& id);
@@ -60,6 +62,8 @@ public:
 
     // The form now shown (for tests and screenshots).
     QWidget* form() const { return m_form; }
+
+    QSize sizeHint() const override;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -75,6 +79,6 @@ private:
 
     Store& m_store;
     PanelServices m_services;
-    QWidget* m_form = nullptr;
+    QPointer<QWidget> m_form;
     bool m_formIsCompact = false;
 };

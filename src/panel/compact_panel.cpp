@@ -1,0 +1,113 @@
+#include "panel/compact_panel.h"
+
+#include "model/store.h"
+#include "panel/group_icon.h"
+#include "panel/item_grid.h"
+#include "panel/panel_style.h"
+#include "panel/panel_view.h"
+#include "panel/symbols.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kPadding = 16;
+constexpr int kRowSpacing = 8;
+constexpr int kIconSide = 24;
+
+} // namespace
+
+// One line of text that ends in an ellipsis when it does not fit.
+class ElidedLabel : public QWidget {
+public:
+    using QWidget::QWidget;
+
+    void setText(const QString& text)
+    {
+        if (text == m_text)
+            return;
+        m_text = text;
+        updateGeometry();
+        update();
+    }
+    const QString& text() const { return m_text; }
+
+    QSize sizeHint() const override
+    {
+        const QFontMetrics metrics(font());
+        return {metrics.horizontalAdvance(m_text), metrics.height()};
+    }
+    QSize minimumSizeHint() const override { return {0, QFontMetrics(font()).height()}; }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.setPen(PanelStyle::primary(palette()));
+        const QFontMetrics metrics(font());
+        painter.drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                         metrics.elidedText(m_text, Qt::ElideRight, width()));
+    }
+
+private:
+    QString m_text;
+};
+
+CompactPanel::CompactPanel(PanelView& view, QWidget* parent)
+    : QWidget(parent)
+    , m_view(view)
+    , m_icon(new QLabel(this))
+    , m_name(new ElidedLabel(this))
+    , m_allGroups(new SymbolButton(Symbol::SquareGrid2x2, QStringLiteral("All groups"), this))
+    , m_close(new SymbolButton(Symbol::XmarkCircleFill, QStringLiteral("Close"), this))
+    , m_grid(new ItemGrid(view, false, this))
+{
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(kPadding, kPadding, kPadding, kPadding);
+    column->setSpacing(kRowSpacing);
+
+    auto* header = new QHBoxLayout;
+    header->setSpacing(
+        style()->layoutSpacing(QSizePolicy::Label, QSizePolicy::Label, Qt::Horizontal));
+    if (header->spacing() < 0)
+        header->setSpacing(6);
+    m_icon->setFixedSize(kIconSide, kIconSide);
+    m_name->setFont(PanelStyle::headline(font()));
+    m_name->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    header->addWidget(m_icon, 0, Qt::AlignVCenter);
+    header->addWidget(m_name, 1, Qt::AlignVCenter);
+    header->addWidget(m_allGroups, 0, Qt::AlignVCenter);
+    header->addWidget(m_close, 0, Qt::AlignVCenter);
+    column->addLayout(header);
+
+    m_grid->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    column->addWidget(m_grid, 1);
+
+    connect(m_allGroups, &QAbstractButton::clicked, this, [this] { m_view.showFull(); });
+    connect(m_close, &QAbstractButton::clicked, this, [this] { m_view.services().hidePanel(); });
+    refresh();
+}
+
+QString CompactPanel::shownName() const
+{
+    return m_name->text();
+}
+
+void CompactPanel::refresh()
+{
+    const std::optional<AppGroup> current = m_view.current();
+    const QPixmap picture =
+        current ? groupIcon(*current, kIconSide, devicePixelRatioF()) : QPixmap();
+    m_icon->setPixmap(picture);
+    m_icon->setVisible(!picture.isNull());
+    m_name->setText(current ? current->name : QString());
+    m_grid->setColumns(m_view.compactCols());
+    m_grid->setItems(current ? current->apps : QStringList(),
+                     current ? std::optional(current->id) : std::nullopt, ItemGrid::Role::Cells);
+    m_grid->setEmptyText(QStringLiteral("Empty group"), !current || current->apps.isEmpty());
+}

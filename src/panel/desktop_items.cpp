@@ -1,0 +1,112 @@
+#include "panel/desktop_items.h"
+
+#include "dock/desktop_icon.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QUrl>
+#include <gio/gdesktopappinfo.h>
+#include <gio/gio.h>
+
+namespace {
+
+template <typename T> struct GObjectDeleter {
+    void operator()(T* object) const
+    {
+        if (object)
+            g_object_unref(object);
+    }
+};
+template <typename T> using GRef = std::unique_ptr<T, GObjectDeleter<T>>;
+
+// A launch context whose programs do not inherit our session's autostart id.
+GRef<GAppLaunchContext> launchContext()
+{
+    GRef<GAppLaunchContext> context(g_app_launch_context_new());
+    g_app_launch_context_unsetenv(context.get(), "DESKTOP_AUTOSTART_ID");
+    return context;
+}
+
+bool isDesktopEntry(const QString& path)
+{
+    return path.endsWith(QLatin1String(".desktop"));
+}
+
+void openWithDefaultHandler(const QString& path)
+{
+    const QByteArray uri = QUrl::fromLocalFile(path).toEncoded();
+    g_app_info_launch_default_for_uri_async(uri.constData(), launchContext().get(), nullptr,
+                                            nullptr, nullptr);
+}
+
+// For an item that is gone: a plain document rather than some program's icon.
+QIcon missingItemIcon()
+{
+    for (const char* name : {"application-x-generic", "text-x-generic", "unknown"}) {
+        if (QIcon::hasThemeIcon(QLatin1String(name)))
+            return QIcon::fromTheme(QLatin1String(name));
+    }
+    return QIcon::fromTheme(QStringLiteral("text-x-generic"));
+}
+
+QIcon loadIcon(const QString& path)
+{
+    if (!QFileInfo::exists(path))
+        return missingItemIcon();
+    const QIcon icon = desktopIcon(path);
+    return icon.isNull() ? missingItemIcon() : icon;
+}
+
+} // namespace
+
+namespace DesktopItems {
+
+void open(const QString& path)
+{
+    if (isDesktopEntry(path)) {
+        GRef<GDesktopAppInfo> info(g_desktop_app_info_new_from_filename(QFile::encodeName(path)));
+        if (info) {
+            g_app_info_launch(G_APP_INFO(info.get()), nullptr, launchContext().get(), nullptr);
+            return;
+        }
+    }
+    openWithDefaultHandler(path);
+}
+
+void reveal(const QString& path)
+{
+    const QString folder = QFileInfo(path).absolutePath();
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected()) {
+        openWithDefaultHandler(folder);
+        return;
+    }
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.FileManager1"),
+        QStringLiteral("/org/freedesktop/FileManager1"),
+        QStringLiteral("org.freedesktop.FileManager1"), QStringLiteral("ShowItems"));
+    call << QStringList{QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded)} << QString();
+    auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, 3000));
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished,
+                     [folder](QDBusPendingCallWatcher* w) {
+                         if (w->isError())
+                             openWithDefaultHandler(folder);
+                         w->deleteLater();
+                     });
+}
+
+QIcon icon(const QString& path)
+{
+    // Main thread only; the icons of the user's items are few and are loaded once each.
+    static QHash<QString, QIcon> icons;
+    auto it = icons.constFind(path);
+    if (it == icons.constEnd())
+        it = icons.insert(path, loadIcon(path));
+    return *it;
+}
+
+} // namespace DesktopItems

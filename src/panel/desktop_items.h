@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QIcon>
+#include <QString>
+
+// The desktop side of an item path: opening it, showing it in the file manager and its icon.
+namespace DesktopItems {
+
+// A desktop entry starts its application through GIO; anything else opens with its default
+// handler. Never waits for the program, never hands on DESKTOP_AUTOSTART_ID.
+void open(const QString& path);
+
+// Shows the item selected in the file manager (org.freedesktop.FileManager1), or opens the
+// folder that holds it when no file manager answers.
+void reveal(const QString& path);
+
+// The icon the desktop shows for the path, loaded once per path: a desktop entry's Icon through
+// the icon theme, a file's content-type icon, a generic icon for a missing item.
+QIcon icon(const QString& path);
+
+} // namespace DesktopItems

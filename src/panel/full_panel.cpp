@@ -1,0 +1,165 @@
+#include "panel/full_panel.h"
+
+#include "model/store.h"
+#include "panel/group_tabs.h"
+#include "panel/item_grid.h"
+#include "panel/panel_style.h"
+#include "panel/panel_view.h"
+#include "panel/symbols.h"
+
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kPadding = 12;
+constexpr int kRowSpacing = 10;
+constexpr int kHeaderSpacing = 8;
+constexpr int kMinimumGridHeight = 260;
+
+// A hairline in the panel's edge colour.
+class Divider : public QWidget {
+public:
+    using QWidget::QWidget;
+    QSize sizeHint() const override { return {10, 1}; }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), PanelStyle::edge(palette()));
+    }
+};
+
+QPushButton* footerButton(const QString& title, QWidget* parent)
+{
+    auto* button = new QPushButton(title, parent);
+    button->setFont(PanelStyle::small(button->font()));
+    button->setAutoDefault(false);
+    button->setFocusPolicy(Qt::TabFocus);
+    button->setCursor(Qt::ArrowCursor);
+    return button;
+}
+
+QString searchStyle(const QPalette& palette)
+{
+    const bool dark = PanelStyle::isDark(palette);
+    return QStringLiteral("QLineEdit { border: 1px solid %1; border-radius: 6px; padding: 3px 7px;"
+                          " background: %2; selection-background-color: %3; }"
+                          " QLineEdit:focus { border: 1px solid %3; }")
+        .arg(dark ? QStringLiteral("rgba(255,255,255,40)") : QStringLiteral("rgba(0,0,0,45)"),
+             dark ? QStringLiteral("rgba(255,255,255,18)")
+                  : QStringLiteral("rgba(255,255,255,200)"),
+             PanelStyle::accent(palette).name());
+}
+
+} // namespace
+
+FullPanel::FullPanel(PanelView& view, QWidget* parent)
+    : QWidget(parent)
+    , m_view(view)
+    , m_search(new QLineEdit(this))
+    , m_pin(new SymbolButton(Symbol::Pin, QStringLiteral("Keep open"), this))
+    , m_settings(new SymbolButton(Symbol::Gearshape, QStringLiteral("Settings"), this))
+    , m_close(new SymbolButton(Symbol::XmarkCircleFill, QStringLiteral("Close"), this))
+    , m_tabs(new TabStrip(view, this))
+    , m_grid(new ItemGrid(view, true, this))
+{
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(kPadding, kPadding, kPadding, kPadding);
+    column->setSpacing(kRowSpacing);
+
+    auto* header = new QHBoxLayout;
+    header->setSpacing(kHeaderSpacing);
+    m_search->setPlaceholderText(QStringLiteral("Search"));
+    m_search->setStyleSheet(searchStyle(palette()));
+    m_search->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    header->addWidget(m_search, 1, Qt::AlignVCenter);
+    for (SymbolButton* button : {m_pin, m_settings, m_close})
+        header->addWidget(button, 0, Qt::AlignVCenter);
+    column->addLayout(header);
+
+    column->addWidget(m_tabs);
+
+    m_grid->setColumns(PanelView::cols());
+    m_grid->setMinimumHeight(kMinimumGridHeight);
+    m_grid->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    column->addWidget(m_grid, 1);
+
+    column->addWidget(new Divider(this));
+
+    auto* footer = new QHBoxLayout;
+    footer->setSpacing(kHeaderSpacing);
+    for (const char* title : {"Add", "Import Dock", "New Group"}) {
+        m_footer.append(::footerButton(QString::fromLatin1(title), this));
+        footer->addWidget(m_footer.last(), 0, Qt::AlignVCenter);
+    }
+    footer->addStretch(1);
+    m_footer.append(::footerButton(QStringLiteral("Quit"), this));
+    footer->addWidget(m_footer.last(), 0, Qt::AlignVCenter);
+    column->addLayout(footer);
+
+    Store& store = view.store();
+    connect(m_search, &QLineEdit::textEdited, this,
+            [&store](const QString& text) { store.setQuery(text); });
+    connect(m_search, &QLineEdit::returnPressed, this, [this] {
+        const QStringList found = m_view.results();
+        if (!found.isEmpty())
+            m_view.launch(found.first());
+    });
+    connect(m_pin, &QAbstractButton::clicked, this, [&store] { store.setPinned(!store.pinned()); });
+    connect(m_settings, &QAbstractButton::clicked, this,
+            [this] { m_view.services().showSettings(); });
+    connect(m_close, &QAbstractButton::clicked, this, [this] { m_view.services().hidePanel(); });
+    connect(m_footer[0], &QPushButton::clicked, this, [this] { m_view.addItems(); });
+    connect(m_footer[1], &QPushButton::clicked, this, [&store] { store.importDockGrouped(); });
+    connect(m_footer[2], &QPushButton::clicked, this, [this] { m_view.newGroup(); });
+    connect(m_footer[3], &QPushButton::clicked, this, [this] { m_view.services().quit(); });
+
+    refresh();
+}
+
+QPushButton* FullPanel::footerButton(const QString& title) const
+{
+    for (QPushButton* button : m_footer) {
+        if (button->text() == title)
+            return button;
+    }
+    return nullptr;
+}
+
+void FullPanel::refresh()
+{
+    const Store& store = m_view.store();
+    if (m_search->text() != store.query())
+        m_search->setText(store.query());
+
+    m_pin->setSymbol(store.pinned() ? Symbol::PinFill : Symbol::Pin);
+    m_pin->setInk(store.pinned() ? PanelStyle::accent(palette()) : QColor());
+
+    const std::optional<AppGroup> current = m_view.current();
+    m_tabs->setGroups(store.groups(), current ? current->id : QUuid());
+
+    if (m_view.searching()) {
+        m_grid->setItems(m_view.results(), std::nullopt, ItemGrid::Role::Results);
+        m_grid->setEmptyText(QStringLiteral("Drop apps, files or folders here"), false);
+    } else {
+        m_grid->setItems(current ? current->apps : QStringList(),
+                         current ? std::optional(current->id) : std::nullopt,
+                         ItemGrid::Role::Cells);
+        m_grid->setEmptyText(QStringLiteral("Drop apps, files or folders here"),
+                             !current || current->apps.isEmpty());
+    }
+}
+
+void FullPanel::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // One turn of the event loop later, as the window has become active by then.
+    QTimer::singleShot(0, m_search,
+                       [search = m_search] { search->setFocus(Qt::OtherFocusReason); });
+}

@@ -1,0 +1,259 @@
+#include "panel/group_tabs.h"
+
+#include "model/store.h"
+#include "panel/drop_delegates.h"
+#include "panel/group_icon.h"
+#include "panel/item_drag.h"
+#include "panel/panel_style.h"
+#include "panel/panel_view.h"
+
+#include <QApplication>
+#include <QDrag>
+#include <QHBoxLayout>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QScrollBar>
+
+namespace {
+
+constexpr int kIconSide = 18;
+constexpr int kSidePadding = 10;
+constexpr int kTopPadding = 4;
+constexpr int kIconToName = 6;
+constexpr int kTabSpacing = 6;
+
+} // namespace
+
+GroupTab::GroupTab(PanelView& view, QWidget* parent)
+    : QWidget(parent)
+    , m_view(view)
+{
+    setAcceptDrops(true);
+    setAttribute(Qt::WA_Hover);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+void GroupTab::setGroup(const AppGroup& group, bool isCurrent)
+{
+    const bool sameLook = group.name == m_group.name && group.icon == m_group.icon &&
+                          isCurrent == m_current && !m_group.id.isNull();
+    const bool sameIcon = group.icon == m_group.icon && !m_group.id.isNull();
+    m_group = group;
+    m_current = isCurrent;
+    if (!sameIcon)
+        m_icon = groupIcon(group, kIconSide, devicePixelRatioF());
+    if (!sameLook) {
+        setAccessibleName(group.name);
+        updateGeometry();
+        update();
+    }
+}
+
+QSize GroupTab::sizeHint() const
+{
+    const QFontMetrics metrics(PanelStyle::callout(font()));
+    int width = 2 * kSidePadding + metrics.horizontalAdvance(m_group.name);
+    if (!m_icon.isNull())
+        width += kIconSide + kIconToName;
+    const int height = std::max(kIconSide, metrics.height()) + 2 * kTopPadding;
+    return {width, height};
+}
+
+void GroupTab::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+    const QRectF capsule = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    QColor fill = m_current ? PanelStyle::accent(palette()) : PanelStyle::quietFill();
+    if (!m_current && underMouse())
+        fill.setAlphaF(std::min(1.0, fill.alphaF() * 1.6));
+    if (m_dragging)
+        painter.setOpacity(0.5);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(fill);
+    painter.drawRoundedRect(capsule, capsule.height() / 2, capsule.height() / 2);
+
+    int x = kSidePadding;
+    if (!m_icon.isNull()) {
+        painter.drawPixmap(QRect(x, (height() - kIconSide) / 2, kIconSide, kIconSide), m_icon);
+        x += kIconSide + kIconToName;
+    }
+    painter.setFont(PanelStyle::callout(font()));
+    painter.setPen(m_current ? QColor(Qt::white) : PanelStyle::primary(palette()));
+    painter.drawText(QRect(x, 0, width() - x - kSidePadding + 1, height()),
+                     Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, m_group.name);
+}
+
+void GroupTab::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        updateGeometry();
+}
+
+void GroupTab::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton) {
+        m_pressed = true;
+        m_pressPos = event->position().toPoint();
+    }
+}
+
+void GroupTab::mouseMoveEvent(QMouseEvent* event)
+{
+    if (m_pressed && (event->buttons() & Qt::LeftButton) &&
+        (event->position().toPoint() - m_pressPos).manhattanLength() >=
+            QApplication::startDragDistance()) {
+        m_pressed = false;
+        startDrag();
+    }
+}
+
+void GroupTab::mouseReleaseEvent(QMouseEvent* event)
+{
+    const bool clicked = m_pressed && event->button() == Qt::LeftButton &&
+                         rect().contains(event->position().toPoint());
+    m_pressed = false;
+    if (clicked)
+        m_view.store().setSelected(m_group.id);
+}
+
+void GroupTab::contextMenuEvent(QContextMenuEvent* event)
+{
+    m_view.showGroupMenu(m_group, event->globalPos());
+}
+
+void GroupTab::startDrag()
+{
+    Store& store = m_view.store();
+    auto* drag = new QDrag(this);
+    drag->setMimeData(beginGroupDrag(store, m_group.id));
+    QPixmap picture(size() * devicePixelRatioF());
+    picture.setDevicePixelRatio(devicePixelRatioF());
+    picture.fill(Qt::transparent);
+    render(&picture, QPoint(), QRegion(), QWidget::DrawChildren);
+    drag->setPixmap(picture);
+    drag->setHotSpot(m_pressPos);
+    m_dragging = true;
+    update();
+    QPointer<GroupTab> self(this);
+    drag->exec(Qt::MoveAction);
+    endPanelDrag(store); // however it ended, the drag is over
+    if (self) {
+        m_dragging = false;
+        update();
+    }
+}
+
+void GroupTab::dragEnterEvent(QDragEnterEvent* event)
+{
+    const TabDrop drop{m_view.store(), m_group.id};
+    const DropInfo info{event->mimeData()->hasText()};
+    if (!drop.validateDrop(info)) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(Qt::MoveAction);
+    event->accept();
+    drop.dropEntered(info);
+}
+
+void GroupTab::dragMoveEvent(QDragMoveEvent* event)
+{
+    const TabDrop drop{m_view.store(), m_group.id};
+    if (!drop.validateDrop({event->mimeData()->hasText()})) {
+        event->ignore();
+        return;
+    }
+    drop.dropUpdated({true});
+    event->setDropAction(Qt::MoveAction);
+    event->accept();
+}
+
+void GroupTab::dragLeaveEvent(QDragLeaveEvent* event)
+{
+    TabDrop{m_view.store(), m_group.id}.dropExited({true});
+    event->accept();
+}
+
+void GroupTab::dropEvent(QDropEvent* event)
+{
+    TabDrop{m_view.store(), m_group.id}.performDrop({event->mimeData()->hasText()});
+    event->setDropAction(Qt::MoveAction);
+    event->accept();
+}
+
+TabStrip::TabStrip(PanelView& view, QWidget* parent)
+    : QScrollArea(parent)
+    , m_view(view)
+    , m_row(new QWidget)
+    , m_layout(new QHBoxLayout(m_row))
+{
+    setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setWidgetResizable(true);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    viewport()->setAutoFillBackground(false);
+    m_row->setAutoFillBackground(false);
+    m_layout->setContentsMargins(0, 0, 0, 0);
+    m_layout->setSpacing(kTabSpacing);
+    m_layout->addStretch(1);
+    setWidget(m_row);
+}
+
+void TabStrip::setGroups(const QList<AppGroup>& groups, const QUuid& currentId)
+{
+    while (m_tabs.size() > groups.size())
+        delete m_tabs.takeLast();
+    while (m_tabs.size() < groups.size()) {
+        auto* tab = new GroupTab(m_view, m_row);
+        m_layout->insertWidget(int(m_tabs.size()), tab, 0, Qt::AlignVCenter);
+        m_tabs.append(tab);
+    }
+    for (qsizetype i = 0; i < groups.size(); ++i)
+        m_tabs[i]->setGroup(groups[i], groups[i].id == currentId);
+    if (currentId != m_shownCurrent) {
+        m_shownCurrent = currentId;
+        for (GroupTab* tab : m_tabs) {
+            if (tab->isCurrent()) {
+                m_row->adjustSize();
+                ensureWidgetVisible(tab, 24, 0);
+            }
+        }
+    }
+}
+
+QSize TabStrip::sizeHint() const
+{
+    GroupTab probe(m_view);
+    return {200, probe.sizeHint().height()};
+}
+
+QSize TabStrip::minimumSizeHint() const
+{
+    return {40, sizeHint().height()};
+}
+
+void TabStrip::wheelEvent(QWheelEvent* event)
+{
+    const QPoint delta = event->angleDelta();
+    const int step = std::abs(delta.x()) > std::abs(delta.y()) ? delta.x() : delta.y();
+    horizontalScrollBar()->setValue(horizontalScrollBar()->value() - step / 2);
+    event->accept();
+}
+
+void TabStrip::dragMoveEvent(QDragMoveEvent* event)
+{
+    // Near either end the row scrolls, so a tab can be dragged to a place out of view.
+    constexpr int margin = 20;
+    const int x = event->position().toPoint().x();
+    QScrollBar* bar = horizontalScrollBar();
+    if (x < margin)
+        bar->setValue(bar->value() - 8);
+    else if (x > viewport()->width() - margin)
+        bar->setValue(bar->value() + 8);
+    QScrollArea::dragMoveEvent(event);
+}

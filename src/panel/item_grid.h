@@ -1,0 +1,93 @@
+#pragma once
+
+#include "panel/panel_model.h"
+
+#include <QAbstractScrollArea>
+#include <QHash>
+#include <QPointF>
+#include <QStringList>
+#include <QUuid>
+#include <QVariantAnimation>
+#include <optional>
+
+class PanelView;
+class QMimeData;
+
+// The scrolling grid of item tiles, painted in one widget: icon above name, 80 points wide.
+// Cells launch on click, drag, take in-panel drops and offer their menu; result tiles only
+// launch. Reordering is live and the tiles glide to their new places.
+class ItemGrid : public QAbstractScrollArea {
+    Q_OBJECT
+
+public:
+    enum class Role { Cells, Results };
+
+    // `takesFiles`: files dropped from outside are handed to the view (full panel only).
+    ItemGrid(PanelView& view, bool takesFiles, QWidget* parent = nullptr);
+
+    void setColumns(const GridColumns& columns);
+    // `group` is the group the cells belong to; none for results.
+    void setItems(const QStringList& paths, std::optional<QUuid> group, Role role);
+    void setEmptyText(const QString& text, bool visible);
+
+    const QStringList& items() const { return m_items; }
+    Role role() const { return m_role; }
+    bool emptyTextVisible() const { return m_emptyVisible && m_items.isEmpty(); }
+    const QString& emptyText() const { return m_emptyText; }
+    GridGeometry gridGeometry() const;
+    int rowCount() const;
+    // A tile's place in viewport coordinates, after any running animation; -1 for none.
+    QRect tileRect(int index) const;
+    int tileAt(const QPoint& viewportPos) const;
+    int contentHeight() const;
+    static int tileHeight(const QFont& font);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    enum class DragKind { None, Item, Files };
+
+    DragKind dragKind(const QMimeData* mime) const;
+    QRect finalTileRect(int index) const;
+    QPointF displayedTopLeft(int index) const;
+    void updateScrollRange();
+    void startDrag(int index);
+    QPixmap tilePixmap(int index) const;
+    void paintTile(QPainter& painter, const QRect& tile, const QString& path, bool hovered) const;
+    void enterCell(const std::optional<QString>& path, bool offersText);
+    void autoScroll(const QPoint& viewportPos);
+
+    PanelView& m_view;
+    bool m_takesFiles;
+    GridColumns m_columns;
+    QStringList m_items;
+    std::optional<QUuid> m_group;
+    Role m_role = Role::Cells;
+    QString m_emptyText;
+    bool m_emptyVisible = false;
+
+    int m_hovered = -1;
+    int m_pressed = -1;
+    QPoint m_pressPos;
+    std::optional<QString> m_draggedPath; // the tile this grid is dragging, drawn faded
+    DragKind m_dragKind = DragKind::None;
+    std::optional<QString> m_enteredCell;
+
+    // Where each tile started the running glide, in content coordinates.
+    QHash<QString, QPointF> m_glideFrom;
+    QVariantAnimation m_glide;
+};
