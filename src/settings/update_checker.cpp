@@ -1,0 +1,146 @@
+#include "settings/update_checker.h"
+
+#include "settings/version_compare.h"
+
+#include <QCoreApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QUrl>
+
+namespace {
+
+const QString builtInFeed = QStringLiteral("https://traymate.app/version.json");
+const QString builtInDownloadPage = QStringLiteral("https://traymate.app/");
+
+// The feed is a tiny document; anything much larger is not one.
+constexpr qint64 maximumReplyBytes = 1 << 20;
+
+QString overridable(const char* variable, const QString& builtIn)
+{
+    const QString value = qEnvironmentVariable(variable);
+    return value.isEmpty() ? builtIn : value;
+}
+
+} // namespace
+
+UpdateChecker& UpdateChecker::shared()
+{
+    // Never destroyed: it must outlive every observer, and the process ends with it.
+    static UpdateChecker* const instance = new UpdateChecker;
+    return *instance;
+}
+
+UpdateChecker::UpdateChecker(QObject* parent)
+    : QObject(parent)
+    , m_downloadURL(defaultDownloadPage())
+{
+}
+
+UpdateChecker::~UpdateChecker() = default;
+
+QString UpdateChecker::current()
+{
+    const QString version = QCoreApplication::applicationVersion();
+    return version.isEmpty() ? QStringLiteral("1.0") : version;
+}
+
+QString UpdateChecker::feedURL()
+{
+    return overridable("TRAYMATE_UPDATE_FEED", builtInFeed);
+}
+
+QString UpdateChecker::defaultDownloadPage()
+{
+    return overridable("TRAYMATE_DOWNLOAD_PAGE", builtInDownloadPage);
+}
+
+void UpdateChecker::check()
+{
+    const QUrl address(feedURL(), QUrl::StrictMode);
+    const QString scheme = address.scheme();
+    if (!address.isValid() || address.host().isEmpty() ||
+        (scheme != QLatin1String("https") && scheme != QLatin1String("http")))
+        return;
+
+    setStatus(QStringLiteral("Checking..."));
+
+    QNetworkRequest request(address);
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
+                         QNetworkRequest::AlwaysNetwork);
+    request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+    request.setTransferTimeout(int(m_timeout.count()));
+
+    if (!m_network)
+        m_network = new QNetworkAccessManager(this);
+    QNetworkReply* reply = m_network->get(request);
+    connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64) {
+        if (received > maximumReplyBytes)
+            reply->abort();
+    });
+    connect(reply, &QNetworkReply::finished, this, [this, reply] { finish(reply); });
+}
+
+void UpdateChecker::finish(QNetworkReply* reply)
+{
+    reply->deleteLater();
+    // The status code and the network error are not looked at: whatever body arrived decides.
+    std::optional<QString> version;
+    std::optional<QString> url;
+    // An aborted reply is closed and holds nothing.
+    const QByteArray body = reply->isOpen() ? reply->readAll() : QByteArray();
+    if (body.size() <= maximumReplyBytes) {
+        const QJsonDocument document = QJsonDocument::fromJson(body);
+        if (document.isObject()) {
+            const QJsonObject feed = document.object();
+            if (feed.value(QLatin1String("version")).isString())
+                version = feed.value(QLatin1String("version")).toString();
+            if (feed.value(QLatin1String("url")).isString())
+                url = feed.value(QLatin1String("url")).toString();
+        }
+    }
+    apply(version, url);
+}
+
+void UpdateChecker::apply(const std::optional<QString>& version, const std::optional<QString>& url)
+{
+    if (!version) {
+        setStatus(QStringLiteral("Could not check for updates"));
+        return;
+    }
+    if (url)
+        setDownloadURL(*url);
+    if (compareVersions(*version, current()) > 0) {
+        setLatest(version);
+        setStatus(QStringLiteral("Version ") + *version + QStringLiteral(" is available"));
+    } else {
+        setLatest(std::nullopt);
+        setStatus(QStringLiteral("You are up to date"));
+    }
+}
+
+void UpdateChecker::setLatest(const std::optional<QString>& latest)
+{
+    if (m_latest == latest)
+        return;
+    m_latest = latest;
+    Q_EMIT latestChanged();
+}
+
+void UpdateChecker::setDownloadURL(const QString& url)
+{
+    if (m_downloadURL == url)
+        return;
+    m_downloadURL = url;
+    Q_EMIT downloadURLChanged();
+}
+
+void UpdateChecker::setStatus(const QString& status)
+{
+    if (m_status == status)
+        return;
+    m_status = status;
+    Q_EMIT statusChanged();
+}
