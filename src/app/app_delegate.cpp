@@ -1,18 +1,373 @@
 #include "app/app_delegate.h"
 
-// Placeholder bodies until the shell lands; the panel content links against these.
+#include "app/edit_actions.h"
+#include "app/hot_key.h"
+#include "app/notifications.h"
+#include "app/tray_icon.h"
+#include "app/url_opening.h"
+#include "model/store.h"
+#include "panel/floating_panel.h"
+#include "panel/panel_layout.h"
+#include "panel/panel_model.h"
+#include "panel/panel_state.h"
+#include "panel/placement.h"
+#include "settings/preferences.h"
+#include "settings/update_checker.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCursor>
+#include <QLabel>
+#include <QMenu>
+#include <QScreen>
+#include <QSystemTrayIcon>
+#include <QVBoxLayout>
+
 namespace {
+
 AppDelegate* g_current = nullptr;
+
+constexpr auto statusClickGuard = std::chrono::milliseconds(250);
+constexpr int autoHideDelayMs = 350;
+constexpr QSize settingsSize(420, 540);
+
+} // namespace
+
+AppDelegate::AppDelegate(QObject* parent)
+    : AppDelegate(Store::shared(), parent)
+{
 }
 
-AppDelegate::AppDelegate(QObject* parent) : QObject(parent) { g_current = this; }
-AppDelegate::~AppDelegate() { g_current = nullptr; }
-AppDelegate* AppDelegate::current() { return g_current; }
-void AppDelegate::showPanel(std::optional<QUuid>) {}
-void AppDelegate::hidePanel() {}
-void AppDelegate::togglePanel() {}
-QSize AppDelegate::panelSize() const { return {400, 440}; }
-void AppDelegate::position() {}
-void AppDelegate::resizePanel() {}
-void AppDelegate::hoverChanged(bool) {}
-void AppDelegate::showSettings() {}
+AppDelegate::AppDelegate(Store& store, QObject* parent)
+    : QObject(parent)
+    , m_store(store)
+{
+    g_current = this;
+    m_closeWork.setSingleShot(true);
+    m_closeWork.setInterval(autoHideDelayMs);
+    connect(&m_closeWork, &QTimer::timeout, this, &AppDelegate::autoHide);
+}
+
+AppDelegate::~AppDelegate()
+{
+    if (g_current == this)
+        g_current = nullptr;
+    delete m_panel;
+    delete m_settingsWindow;
+    delete m_statusMenu;
+}
+
+AppDelegate* AppDelegate::current()
+{
+    return g_current;
+}
+
+void AppDelegate::applicationDidFinishLaunching()
+{
+    buildMainMenu();
+    buildPanel();
+    buildStatusItem();
+    observeHotKey();
+    applyHotKey(Preferences::intValue(Preferences::hotkeyIndex, 0));
+    pruneMissing();
+    checkForUpdates();
+
+    if (!Preferences::boolValue(Preferences::didFirstImport).value_or(false)) {
+        // Written before the import, so an import that finds nothing never runs again.
+        Preferences::setValue(Preferences::didFirstImport, true);
+        const QList<AppGroup>& groups = m_store.groups();
+        if (groups.size() == 1 && groups.first().apps.isEmpty())
+            importDock();
+        showPanel(std::nullopt);
+    }
+
+    if (m_pendingToggle) {
+        m_pendingToggle = false;
+        if (!m_panel->isVisible())
+            showPanel(std::nullopt);
+    }
+    if (m_pendingGroup) {
+        const QUuid id = *m_pendingGroup;
+        m_pendingGroup.reset();
+        showPanel(id);
+    }
+}
+
+void AppDelegate::buildMainMenu()
+{
+    m_mainMenu.clear();
+    auto* quit = new QAction(QStringLiteral("Quit Traymate"), this);
+    quit->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
+    connect(quit, &QAction::triggered, qApp, &QCoreApplication::quit);
+    m_mainMenu.append(quit);
+    m_mainMenu.append(EditActions::make(this));
+}
+
+void AppDelegate::buildPanel()
+{
+    delete m_panel;
+    m_panel = new FloatingPanel(m_store);
+    m_panel->addActions(m_mainMenu);
+    m_panel->winId(); // the native window exists from now on, so the desktop can find it
+}
+
+void AppDelegate::buildStatusItem()
+{
+    m_statusMenu = new QMenu;
+    QAction* settings = m_statusMenu->addAction(QStringLiteral("Settings"));
+    settings->setShortcut(QKeySequence(QStringLiteral("Ctrl+,")));
+    connect(settings, &QAction::triggered, this, &AppDelegate::showSettings);
+    m_statusMenu->addSeparator();
+    QAction* quit = m_statusMenu->addAction(QStringLiteral("Quit Traymate"));
+    quit->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
+    connect(quit, &QAction::triggered, qApp, &QCoreApplication::quit);
+
+    // Without a tray the icon stays unseen (and appears if a tray starts later); start-up goes
+    // on, and the hot key and `traymate --toggle` still reach the panel.
+    m_statusItem = new QSystemTrayIcon(TrayIcon::make(), this);
+    m_statusItem->setToolTip(QStringLiteral("Traymate"));
+    m_statusItem->setContextMenu(m_statusMenu); // the right click; the panel stays as it was
+    connect(m_statusItem, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                if (reason == QSystemTrayIcon::Trigger)
+                    statusClicked();
+            });
+    m_statusItem->show();
+}
+
+void AppDelegate::observeHotKey()
+{
+    connect(&NotificationCenter::instance(), &NotificationCenter::posted, this,
+            [this](const QString& name) {
+                if (name == dockHotKey)
+                    hotKeyPressed();
+            });
+}
+
+void AppDelegate::applyHotKey(int index)
+{
+    HotKey::apply(index);
+}
+void AppDelegate::pruneMissing()
+{
+    m_store.pruneMissing();
+}
+void AppDelegate::checkForUpdates()
+{
+    UpdateChecker::shared().check();
+}
+void AppDelegate::importDock()
+{
+    m_store.importDockGrouped();
+}
+
+void AppDelegate::openUrls(const QStringList& urls)
+{
+    for (const QString& url : urls) {
+        const std::optional<QUuid> id = groupIdOfUrl(url);
+        if (!id)
+            continue;
+        if (m_panel)
+            showPanel(*id);
+        else
+            m_pendingGroup = *id;
+    }
+}
+
+void AppDelegate::toggleRequested()
+{
+    if (m_panel)
+        togglePanel();
+    else
+        m_pendingToggle = true;
+}
+
+void AppDelegate::showRequested()
+{
+    if (!m_panel)
+        m_pendingToggle = true;
+    else if (!m_panel->isVisible())
+        showPanel(std::nullopt);
+}
+
+void AppDelegate::hotKeyPressed()
+{
+    togglePanel();
+}
+
+void AppDelegate::statusClicked()
+{
+    if (!m_panel || PanelState::Clock::now() - PanelState::lastHidden < statusClickGuard)
+        return;
+    if (m_panel->isVisible())
+        m_panel->orderOut();
+    else
+        showPanel(std::nullopt);
+}
+
+void AppDelegate::showPanel(std::optional<QUuid> group)
+{
+    if (!m_panel)
+        return;
+    if (group)
+        m_store.setSelected(group);
+    m_store.setCompact(group.has_value());
+    m_hoverEntered = false;
+    m_closeWork.stop();
+    m_anchor = group ? std::optional<QPointF>(pointerPosition()) : std::nullopt;
+    m_store.setQuery(QString());
+
+    m_panel->setContent(makePanelContent());
+    m_panel->resize(panelSize());
+    position();
+
+    m_panel->show();
+    m_panel->raise();
+    m_panel->activateWindow();
+
+    // Once more after this event: the window manager may have moved the window on mapping.
+    QTimer::singleShot(0, this, &AppDelegate::position);
+}
+
+void AppDelegate::hidePanel()
+{
+    if (m_panel)
+        m_panel->orderOut();
+}
+
+void AppDelegate::togglePanel()
+{
+    if (!m_panel)
+        return;
+    if (m_panel->isVisible())
+        m_panel->orderOut();
+    else
+        showPanel(std::nullopt);
+}
+
+QSize AppDelegate::panelSize() const
+{
+    if (!m_store.compact())
+        return PanelLayout::full;
+    // Sized for the group the content shows: the selected one, else the first, so that an id
+    // of no group gives a window that fits what is drawn in it.
+    const std::optional<AppGroup> shown = PanelModel::current(m_store.groups(), m_store.selected());
+    return PanelLayout::compact(shown ? shown->apps.size() : 0);
+}
+
+void AppDelegate::position()
+{
+    if (!m_panel)
+        return;
+    int main = -1;
+    const QList<ScreenGeometry> qtScreens = screens(&main);
+    const QRect reference = main >= 0             ? qtScreens.at(main).geometry
+                            : qtScreens.isEmpty() ? QRect()
+                                                  : qtScreens.first().geometry;
+    const PlacementSpace space(reference);
+
+    Placement::Request request;
+    request.mode = Preferences::intValue(Preferences::panelPosition, 0);
+    request.pointer = space.toPlacement(pointerPosition());
+    if (m_anchor)
+        request.anchor = space.toPlacement(*m_anchor);
+    for (const ScreenGeometry& screen : qtScreens)
+        request.screens.append(
+            {space.toPlacement(screen.geometry), space.toPlacement(screen.available)});
+    request.mainScreen = main;
+    request.size = panelSize();
+
+    m_panel->setGeometry(space.toQt(Placement::origin(request), request.size));
+    m_panel->update();
+}
+
+void AppDelegate::resizePanel()
+{
+    if (!m_panel)
+        return;
+    m_panel->resize(panelSize());
+    position();
+}
+
+void AppDelegate::hoverChanged(bool inside)
+{
+    if (!m_store.compact())
+        return;
+    if (inside) {
+        m_hoverEntered = true;
+        m_closeWork.stop();
+        return;
+    }
+    if (!m_hoverEntered || m_store.pinned() || PanelState::keepOpen)
+        return;
+    m_closeWork.start();
+}
+
+void AppDelegate::autoHide()
+{
+    if (!m_panel || m_panel->geometry().contains(pointerPosition().toPoint()))
+        return;
+    m_panel->orderOut();
+}
+
+void AppDelegate::showSettings()
+{
+    if (!m_settingsWindow) {
+        auto* window =
+            new QWidget(nullptr, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                                     Qt::CustomizeWindowHint);
+        window->setWindowTitle(QStringLiteral("Traymate Settings"));
+        window->setAttribute(Qt::WA_QuitOnClose, false);
+        window->setFixedSize(settingsSize);
+        auto* layout = new QVBoxLayout(window);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(makeSettingsContent());
+        window->addActions(m_mainMenu);
+        // Centred once; a reopened window comes back where the user left it.
+        int main = -1;
+        const QList<ScreenGeometry> all = screens(&main);
+        if (!all.isEmpty()) {
+            const QRect area = all.at(main >= 0 ? main : 0).available;
+            window->move(area.center() -
+                         QPoint(settingsSize.width() / 2, settingsSize.height() / 2));
+        }
+        m_settingsWindow = window;
+    }
+    if (m_panel)
+        m_panel->orderOut();
+    m_settingsWindow->show();
+    m_settingsWindow->raise();
+    m_settingsWindow->activateWindow();
+}
+
+QPointF AppDelegate::pointerPosition() const
+{
+    return QCursor::pos();
+}
+
+QList<ScreenGeometry> AppDelegate::screens(int* mainScreen) const
+{
+    QList<ScreenGeometry> result;
+    const QList<QScreen*> all = QGuiApplication::screens();
+    *mainScreen = int(all.indexOf(QGuiApplication::primaryScreen()));
+    for (const QScreen* screen : all)
+        result.append({screen->geometry(), screen->availableGeometry()});
+    return result;
+}
+
+QWidget* AppDelegate::makePanelContent()
+{
+    // Stand-in until the panel content lands.
+    auto* content = new QLabel(QStringLiteral("Traymate"));
+    content->setAlignment(Qt::AlignCenter);
+    content->setAutoFillBackground(true);
+    return content;
+}
+
+QWidget* AppDelegate::makeSettingsContent()
+{
+    // Stand-in until the settings view lands.
+    auto* content = new QLabel(QStringLiteral("Traymate Settings"));
+    content->setAlignment(Qt::AlignCenter);
+    return content;
+}

@@ -1,12 +1,29 @@
 #pragma once
 
-#include <QObject>
-#include <QSize>
-#include <QUuid>
+#include "panel/floating_panel.h"
 
+#include <QList>
+#include <QObject>
+#include <QPointF>
+#include <QPointer>
+#include <QRect>
+#include <QSize>
+#include <QStringList>
+#include <QTimer>
+#include <QUuid>
+#include <QWidget>
 #include <optional>
 
+class QAction;
+class QMenu;
+class QSystemTrayIcon;
 class Store;
+
+// A screen in Qt's global coordinates: its whole area and the part free of panels.
+struct ScreenGeometry {
+    QRect geometry;
+    QRect available;
+};
 
 // The one application delegate: owns the tray icon, the panel window and the settings
 // window, runs the start-up sequence and opens, sizes, places and hides the panel.
@@ -14,11 +31,25 @@ class AppDelegate : public QObject {
     Q_OBJECT
 
 public:
+    // On the shared store.
     explicit AppDelegate(QObject* parent = nullptr);
+    explicit AppDelegate(Store& store, QObject* parent = nullptr);
     ~AppDelegate() override;
 
     // The running delegate, or nullptr (views then do nothing).
     static AppDelegate* current();
+
+    // The start-up sequence, once the event loop runs.
+    void applicationDidFinishLaunching();
+    // traymate:// URLs, as written, in the order they came.
+    void openUrls(const QStringList& urls);
+    // `traymate --toggle`: toggles the panel, or opens it once launch has finished.
+    void toggleRequested();
+    // A later start without arguments: brings the full panel up.
+    void showRequested();
+    void hotKeyPressed();
+    // A left click on the tray icon.
+    void statusClicked();
 
     void showPanel(std::optional<QUuid> group);
     void hidePanel();
@@ -28,4 +59,47 @@ public:
     void resizePanel();
     void hoverChanged(bool inside);
     void showSettings();
+
+    FloatingPanel* panel() const { return m_panel; }
+    QSystemTrayIcon* statusItem() const { return m_statusItem; }
+    QWidget* settingsWindow() const { return m_settingsWindow; }
+    const std::optional<QUuid>& pendingGroup() const { return m_pendingGroup; }
+    // The anchor in Qt's global coordinates.
+    const std::optional<QPointF>& anchor() const { return m_anchor; }
+    bool autoHidePending() const { return m_closeWork.isActive(); }
+    const QList<QAction*>& mainMenu() const { return m_mainMenu; }
+    Store& store() const { return m_store; }
+
+protected:
+    // The launch steps and the desktop queries, in their own functions so tests can follow
+    // the order and stand in for the desktop.
+    virtual void buildMainMenu();
+    virtual void buildPanel();
+    virtual void buildStatusItem();
+    virtual void observeHotKey();
+    virtual void applyHotKey(int index);
+    virtual void pruneMissing();
+    virtual void checkForUpdates();
+    virtual void importDock();
+    // The pointer in Qt's global coordinates.
+    virtual QPointF pointerPosition() const;
+    // The screens in the desktop's order, and the index of the main one (-1 for none).
+    virtual QList<ScreenGeometry> screens(int* mainScreen) const;
+
+private:
+    void autoHide();
+    QWidget* makePanelContent();
+    QWidget* makeSettingsContent();
+
+    Store& m_store;
+    QSystemTrayIcon* m_statusItem = nullptr; // a child of the delegate
+    QPointer<FloatingPanel> m_panel;
+    QPointer<QWidget> m_settingsWindow;
+    std::optional<QUuid> m_pendingGroup;
+    std::optional<QPointF> m_anchor;
+    QTimer m_closeWork;
+    bool m_hoverEntered = false;
+    bool m_pendingToggle = false;
+    QList<QAction*> m_mainMenu;
+    QMenu* m_statusMenu = nullptr;
 };

@@ -1,5 +1,16 @@
 #include "app/hot_key.h"
 
+#include "app/notifications.h"
+#include "platform/desktop.h"
+
+#include <memory>
+
+namespace {
+// The registered key; made (and its event filter installed) on the first apply().
+std::unique_ptr<GlobalShortcut> g_shortcut;
+bool g_active = false;
+} // namespace
+
 const QList<HotKeyPreset> HotKey::presets = {
     {QStringLiteral("Control+Option+Space"), 49, 0x1800},
     {QStringLiteral("Control+Space"), 49, 0x1000},
@@ -8,14 +19,24 @@ const QList<HotKeyPreset> HotKey::presets = {
     {QStringLiteral("Command+Option+D"), 2, 0x900},
 };
 
-const HotKeyPreset& HotKey::presetAt(int index) {
+const HotKeyPreset& HotKey::presetAt(int index)
+{
     if (index < 0 || index >= presets.size())
         index = 0;
     return presets.at(index);
 }
 
-void HotKey::apply(int) {}
+void HotKey::apply(int index)
+{
+    const HotKeyPreset& preset = presetAt(index);
+    if (!g_shortcut) {
+        g_shortcut = Desktop::makeGlobalShortcut();
+        g_shortcut->pressed = [] { NotificationCenter::instance().post(dockHotKey); };
+    }
+    g_active = g_shortcut->grab(preset.key, preset.mods);
+}
 
-bool HotKey::isActive() {
-    return false;
+bool HotKey::isActive()
+{
+    return g_active;
 }

@@ -1,0 +1,7 @@
+#include "app/notifications.h"
+
+NotificationCenter& NotificationCenter::instance()
+{
+    static NotificationCenter center;
+    return center;
+}

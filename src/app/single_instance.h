@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <memory>
+
+class QLocalServer;
+class QLockFile;
+
+// One running Traymate per user. The first start takes a lock in a folder only the user can
+// enter and listens on a local socket there; later starts hand their requests to it over that
+// socket and exit. The hand-over needs no GUI objects, so it runs before any exist.
+class SingleInstance : public QObject {
+    Q_OBJECT
+
+public:
+    enum class Role {
+        Primary,   // this process is the instance (also when no private folder exists)
+        Secondary, // the requests went to the running instance
+        Failed,    // an instance holds the lock but never answered
+    };
+
+    // $XDG_RUNTIME_DIR when it is the user's own private folder, else a 0700 folder of the
+    // user's in the temporary folder; empty when neither is safe to use.
+    static QString privateFolder();
+
+    explicit SingleInstance(QString folder, QObject* parent = nullptr);
+    ~SingleInstance() override;
+
+    // Takes the lock, or hands `requests` to the instance that holds it.
+    Role claim(const QStringList& requests);
+    // The instance starts answering: clears a socket left by a crash and listens. Call it
+    // after claim() returned Primary, once the application object exists.
+    bool listen();
+
+    QString socketPath() const;
+
+Q_SIGNALS:
+    // Requests handed over by a later start, in the order it sent them.
+    void received(const QStringList& requests);
+
+private:
+    bool handOver(const QStringList& requests);
+
+    QString m_folder;
+    std::unique_ptr<QLockFile> m_lock;
+    QLocalServer* m_server = nullptr;
+};

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QIcon>
+
+// The tray icon: a 2 by 2 grid of rounded squares, drawn at whatever size the tray asks for, so
+// it stays crisp at every scale. Light squares with a dark rim read on light and dark panels.
+namespace TrayIcon {
+
+QIcon make();
+
+} // namespace TrayIcon

@@ -1,0 +1,137 @@
+#include "app/traymate_main.h"
+
+#include "app/app_delegate.h"
+#include "app/single_instance.h"
+#include "platform/desktop.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QTimer>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+// Requests as they travel between instances: "open <url>", "toggle" or "show".
+const QString openPrefix = QStringLiteral("open ");
+const QString toggleRequest = QStringLiteral("toggle");
+const QString showRequest = QStringLiteral("show");
+
+void handle(AppDelegate& delegate, const QStringList& requests)
+{
+    QStringList urls;
+    for (const QString& request : requests) {
+        if (request.startsWith(openPrefix)) {
+            urls.append(request.mid(openPrefix.size()));
+            continue;
+        }
+        if (!urls.isEmpty()) {
+            delegate.openUrls(urls);
+            urls.clear();
+        }
+        if (request == toggleRequest)
+            delegate.toggleRequested();
+        else if (request == showRequest)
+            delegate.showRequested();
+    }
+    if (!urls.isEmpty())
+        delegate.openUrls(urls);
+}
+
+struct Arguments {
+    QStringList requests;
+    bool quit = false;
+    int exitCode = 0;
+};
+
+Arguments parseArguments(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Keeps groups of applications, documents and folders in a tray panel.\n\n"
+        "With a running Traymate, every request goes to it and this command exits at once.\n"
+        "Where the desktop lets no program grab a global key (Wayland sessions), bind a\n"
+        "keyboard shortcut of the desktop to \"traymate --toggle\"."));
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Shows this help."));
+    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Shows the version."));
+    const QCommandLineOption toggle(
+        QStringLiteral("toggle"), QStringLiteral("Shows the panel, or hides it when it is open."));
+    parser.addOption(help);
+    parser.addOption(version);
+    parser.addOption(toggle);
+    parser.addPositionalArgument(
+        QStringLiteral("url"), QStringLiteral("traymate://group/<UUID>: opens that group's panel."),
+        QStringLiteral("[url...]"));
+
+    Arguments result;
+    if (!parser.parse(arguments)) {
+        std::fprintf(stderr, "%s\n", qPrintable(parser.errorText()));
+        result.quit = true;
+        result.exitCode = 2;
+        return result;
+    }
+    if (parser.isSet(help) || parser.isSet(version)) {
+        const QString text = parser.isSet(help) ? parser.helpText()
+                                                : QStringLiteral("Traymate " TRAYMATE_VERSION "\n");
+        std::fputs(qPrintable(text), stdout);
+        result.quit = true;
+        return result;
+    }
+    for (const QString& url : parser.positionalArguments())
+        result.requests.append(openPrefix + url);
+    if (parser.isSet(toggle))
+        result.requests.append(toggleRequest);
+    if (result.requests.isEmpty())
+        result.requests.append(showRequest);
+    return result;
+}
+
+} // namespace
+
+int TraymateMain::main(int argc, char* argv[])
+{
+    Desktop::chooseDisplayServer();
+
+    // The hand-over comes before any GUI object: a later start costs a few milliseconds and
+    // never shows a thing.
+    std::unique_ptr<SingleInstance> instance;
+    Arguments arguments;
+    {
+        QCoreApplication bare(argc, argv);
+        arguments = parseArguments(QCoreApplication::arguments());
+        if (arguments.quit)
+            return arguments.exitCode;
+        instance = std::make_unique<SingleInstance>(SingleInstance::privateFolder());
+        switch (instance->claim(arguments.requests)) {
+        case SingleInstance::Role::Secondary: return 0;
+        case SingleInstance::Role::Failed:
+            std::fputs("traymate: the running instance does not answer.\n", stderr);
+            return 1;
+        case SingleInstance::Role::Primary: break;
+        }
+    }
+
+    QApplication::setDesktopFileName(QStringLiteral("traymate"));
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Traymate"));
+    QApplication::setApplicationVersion(QStringLiteral(TRAYMATE_VERSION));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    AppDelegate delegate;
+    QObject::connect(instance.get(), &SingleInstance::received, &delegate,
+                     [&delegate](const QStringList& requests) { handle(delegate, requests); });
+    instance->listen();
+    // What this start was asked for counts as arriving before launch finished.
+    arguments.requests.removeAll(showRequest);
+    handle(delegate, arguments.requests);
+
+    QTimer::singleShot(0, &delegate, [&delegate] {
+        delegate.applicationDidFinishLaunching();
+        // After the tray is up: the desktop learns where traymate:// URLs go.
+        QTimer::singleShot(
+            0, [] { Desktop::registerUrlScheme(QCoreApplication::applicationFilePath()); });
+    });
+    return app.exec();
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class QWindow;
+
+// One system-wide key combination, reported on the main thread while it is held by us.
+class GlobalShortcut {
+public:
+    virtual ~GlobalShortcut() = default;
+
+    // Takes the combination of `key` (an original virtual key code) and `mods` (the original
+    // modifier mask), releasing any earlier one first. False when the desktop refused it.
+    virtual bool grab(std::uint32_t key, std::uint32_t mods) = 0;
+    virtual void release() = 0;
+
+    std::function<void()> pressed;
+};
+
+// The thin layer over the desktop: what the shell needs that Qt does not offer portably.
+namespace Desktop {
+
+// Before the application object exists: picks the display server the shell can work with.
+void chooseDisplayServer();
+
+// The global shortcut service of this desktop; one that refuses everything when none exists.
+std::unique_ptr<GlobalShortcut> makeGlobalShortcut();
+
+// Before each mapping of the panel window: on every virtual desktop, out of the taskbar and
+// the window switcher, above other windows.
+void preparePanelWindow(QWindow* window);
+
+// Whether a compositor blends translucent windows; without one the panel shapes its corners.
+bool hasCompositor();
+
+// Makes `program` the desktop's handler of traymate:// URLs for this user. Cheap when nothing
+// changed, so it can run at every start.
+void registerUrlScheme(const QString& program);
+
+} // namespace Desktop

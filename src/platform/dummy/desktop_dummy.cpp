@@ -1,0 +1,23 @@
+#include "platform/desktop.h"
+
+// Desktops without an implementation yet: the shell runs without a global key, and the
+// window flags Qt sets are all the panel gets.
+namespace {
+class NoGlobalShortcut final : public GlobalShortcut {
+public:
+    bool grab(std::uint32_t, std::uint32_t) override { return false; }
+    void release() override {}
+};
+} // namespace
+
+void Desktop::chooseDisplayServer() {}
+std::unique_ptr<GlobalShortcut> Desktop::makeGlobalShortcut()
+{
+    return std::make_unique<NoGlobalShortcut>();
+}
+void Desktop::preparePanelWindow(QWindow*) {}
+bool Desktop::hasCompositor()
+{
+    return true;
+}
+void Desktop::registerUrlScheme(const QString&) {}

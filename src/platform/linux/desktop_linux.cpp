@@ -1,0 +1,110 @@
+#include "model/safe_file.h"
+#include "platform/desktop.h"
+#include "platform/linux/url_scheme.h"
+#include "platform/linux/x11_connection.h"
+#include "platform/linux/x11_global_shortcut.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QWindow>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+// Used where no global key can be grabbed; `traymate --toggle` is the way in there.
+class NoGlobalShortcut final : public GlobalShortcut {
+public:
+    bool grab(std::uint32_t, std::uint32_t) override { return false; }
+    void release() override {}
+};
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Writes only what differs, so a start with everything in place touches no file.
+void writeIfChanged(const QString& path, const QByteArray& bytes)
+{
+    if (QFile::exists(path) && readFile(path) == bytes)
+        return;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    writeFileAtomically(path, bytes);
+}
+
+} // namespace
+
+void Desktop::chooseDisplayServer()
+{
+    // Placing our own windows and grabbing a key both need X11: on a Wayland session run
+    // through XWayland unless the user chose a platform.
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || qEnvironmentVariableIsEmpty("DISPLAY"))
+        return;
+    const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+                         qEnvironmentVariable("XDG_SESSION_TYPE") == QLatin1String("wayland");
+    if (wayland)
+        qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
+std::unique_ptr<GlobalShortcut> Desktop::makeGlobalShortcut()
+{
+    if (X11::connection())
+        return std::make_unique<X11GlobalShortcut>();
+    return std::make_unique<NoGlobalShortcut>();
+}
+
+void Desktop::preparePanelWindow(QWindow* window)
+{
+    xcb_connection_t* connection = X11::connection();
+    if (!connection || !window)
+        return;
+    const auto id = xcb_window_t(window->winId());
+
+    // Set before every mapping: the window manager drops _NET_WM_STATE when a window is
+    // withdrawn, and Qt merges its own states into what it finds there.
+    const std::vector<xcb_atom_t> states = {
+        X11::atom(connection, "_NET_WM_STATE_ABOVE"),
+        X11::atom(connection, "_NET_WM_STATE_STICKY"),
+        X11::atom(connection, "_NET_WM_STATE_SKIP_TASKBAR"),
+        X11::atom(connection, "_NET_WM_STATE_SKIP_PAGER"),
+    };
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id,
+                        X11::atom(connection, "_NET_WM_STATE"), XCB_ATOM_ATOM, 32,
+                        std::uint32_t(states.size()), states.data());
+    const std::uint32_t allDesktops = 0xffffffff;
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id,
+                        X11::atom(connection, "_NET_WM_DESKTOP"), XCB_ATOM_CARDINAL, 32, 1,
+                        &allDesktops);
+    xcb_flush(connection);
+}
+
+bool Desktop::hasCompositor()
+{
+    xcb_connection_t* connection = X11::connection();
+    if (!connection)
+        return true; // Wayland compositors always blend; offscreen has nothing to show
+    const xcb_atom_t selection = X11::atom(connection, "_NET_WM_CM_S0");
+    xcb_get_selection_owner_reply_t* reply = xcb_get_selection_owner_reply(
+        connection, xcb_get_selection_owner(connection, selection), nullptr);
+    const bool owned = reply && reply->owner != XCB_WINDOW_NONE;
+    std::free(reply);
+    return owned;
+}
+
+void Desktop::registerUrlScheme(const QString& program)
+{
+    const QString applications =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+        QStringLiteral("/applications");
+    writeIfChanged(applications + QLatin1Char('/') + UrlScheme::entryName,
+                   UrlScheme::desktopEntry(program).toUtf8());
+
+    const QString mimeapps =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+        QStringLiteral("/mimeapps.list");
+    const QString current = QString::fromUtf8(readFile(mimeapps));
+    writeIfChanged(mimeapps, UrlScheme::withDefaultHandler(current).toUtf8());
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <xcb/xcb.h>
+
+class QWindow;
+
+// Qt's own X11 connection, when the program really runs on the xcb platform. Under any other
+// platform (offscreen, wayland) the X11 interface may exist with a null connection: every X11
+// call goes through these checks first.
+namespace X11 {
+
+xcb_connection_t* connection();
+xcb_window_t rootWindow(xcb_connection_t* connection);
+xcb_atom_t atom(xcb_connection_t* connection, const char* name);
+
+} // namespace X11
