@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <algorithm>
 #include <glib.h>
 #include <memory>
 
@@ -14,20 +15,24 @@ namespace {
 
 const QString desktopGroup = QStringLiteral("Desktop Entry");
 
-// One argument of an Exec line: quoted, with the characters that stay special inside
-// quotes escaped, and a literal percent sign doubled so it is no field code.
+// One argument of an Exec line: quoted only when it holds a character the line reserves, and
+// then with the characters that stay special inside quotes escaped; a literal percent sign is
+// doubled so that it is no field code.
 QString execArgument(const QString& argument)
 {
-    QString quoted = QStringLiteral("\"");
+    static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
+    const bool quote =
+        std::any_of(argument.begin(), argument.end(), [](QChar c) { return reserved.contains(c); });
+    QString written = quote ? QStringLiteral("\"") : QString();
     for (const QChar c : argument) {
-        if (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$') ||
-            c == QLatin1Char('\\'))
-            quoted += QLatin1Char('\\');
+        if (quote && (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$') ||
+                      c == QLatin1Char('\\')))
+            written += QLatin1Char('\\');
         if (c == QLatin1Char('%'))
-            quoted += QLatin1Char('%');
-        quoted += c;
+            written += QLatin1Char('%');
+        written += c;
     }
-    return quoted + QLatin1Char('"');
+    return quote ? written + QLatin1Char('"') : written;
 }
 
 // The key file's own escapes for a string value, applied over the Exec quoting.
