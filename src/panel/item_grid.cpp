@@ -82,15 +82,14 @@ void ItemGrid::setItems(const QStringList& paths, std::optional<QUuid> group, Ro
 {
     if (paths == m_items && group == m_group && role == m_role)
         return;
-    const bool reorder = role == Role::Cells && role == m_role && group == m_group &&
-                         paths.size() == m_items.size() && [&] {
-                             QStringList a = paths, b = m_items;
-                             std::sort(a.begin(), a.end());
-                             std::sort(b.begin(), b.end());
-                             return a == b;
-                         }();
-    if (reorder) {
-        QHash<QString, QPointF> from;
+    // The same group's cells changed (moved, added, removed): the tiles glide from where they
+    // are shown now. A move reaches us as a removal and an insertion in a row, so a tile that
+    // has just gone keeps its last place for the rest of the glide.
+    const bool glide = role == Role::Cells && m_role == Role::Cells && group == m_group;
+    if (glide) {
+        QHash<QString, QPointF> from = m_glide.state() == QAbstractAnimation::Running
+                                           ? m_glideFrom
+                                           : QHash<QString, QPointF>();
         const int scroll = verticalScrollBar()->value();
         for (int i = 0; i < m_items.size(); ++i)
             from.insert(m_items[i], displayedTopLeft(i) + QPointF(0, scroll));
