@@ -10,6 +10,7 @@
 #include "panel/panel_layout.h"
 #include "panel/panel_model.h"
 #include "panel/panel_state.h"
+#include "panel/panel_view.h"
 #include "panel/placement.h"
 #include "settings/preferences.h"
 #include "settings/update_checker.h"
@@ -197,7 +198,8 @@ void AppDelegate::hotKeyPressed()
 
 void AppDelegate::statusClicked()
 {
-    if (!m_panel || PanelState::Clock::now() - PanelState::lastHidden < statusClickGuard)
+    // Compared this way round: now minus the distant past would overflow.
+    if (!m_panel || PanelState::lastHidden > PanelState::Clock::now() - statusClickGuard)
         return;
     if (m_panel->isVisible())
         m_panel->orderOut();
@@ -357,11 +359,7 @@ QList<ScreenGeometry> AppDelegate::screens(int* mainScreen) const
 
 QWidget* AppDelegate::makePanelContent()
 {
-    // Stand-in until the panel content lands.
-    auto* content = new QLabel(QStringLiteral("Traymate"));
-    content->setAlignment(Qt::AlignCenter);
-    content->setAutoFillBackground(true);
-    return content;
+    return new PanelView(m_store);
 }
 
 QWidget* AppDelegate::makeSettingsContent()

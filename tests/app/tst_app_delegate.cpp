@@ -1,0 +1,386 @@
+#include "app/edit_actions.h"
+#include "app/notifications.h"
+#include "model/store.h"
+#include "panel/panel_state.h"
+#include "recording_delegate.h"
+#include "settings/preferences.h"
+#include "test_environment.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QSystemTrayIcon>
+#include <QTemporaryDir>
+#include <QVBoxLayout>
+#include <memory>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+const QStringList launchSteps = {"buildMainMenu",  "buildPanel",    "buildStatusItem",
+                                 "observeHotKey",  "applyHotKey 0", "pruneMissing",
+                                 "checkForUpdates"};
+
+AppGroup group(const QString& name, int items)
+{
+    AppGroup g;
+    g.name = name;
+    for (int i = 0; i < items; ++i)
+        g.apps << QStringLiteral("/opt/%1/item%2").arg(name).arg(i);
+    return g;
+}
+
+QString urlOf(const QUuid& id)
+{
+    return QStringLiteral("traymate://group/") + id.toString(QUuid::WithoutBraces).toUpper();
+}
+
+} // namespace
+
+class AppDelegateTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<Store> m_store;
+    std::unique_ptr<RecordingDelegate> m_delegate;
+
+    RecordingDelegate& launched(QList<AppGroup> groups, bool firstLaunch = false)
+    {
+        m_store->setGroups(std::move(groups));
+        Preferences::setValue(Preferences::didFirstImport, !firstLaunch);
+        m_delegate->applicationDidFinishLaunching();
+        return *m_delegate;
+    }
+    FloatingPanel* panel() const { return m_delegate->panel(); }
+
+private Q_SLOTS:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_store = std::make_unique<Store>(m_dir->path());
+        m_delegate = std::make_unique<RecordingDelegate>(*m_store);
+        QSettings(QSettings::IniFormat, QSettings::UserScope, "Traymate", "Traymate").clear();
+        PanelState::keepOpen = false;
+        PanelState::lastHidden = PanelState::Clock::time_point::min();
+    }
+    void cleanup()
+    {
+        m_delegate.reset();
+        m_store.reset();
+    }
+
+    void firstLaunchImportsTheDockThenOpensTheFullPanel()
+    {
+        QCOMPARE(m_store->groups().size(), 1); // the seeded empty group
+        m_store->setSelected(m_store->groups().first().id);
+        Preferences::setValue(Preferences::hotkeyIndex, 3);
+        m_delegate->applicationDidFinishLaunching();
+
+        QStringList expected = launchSteps;
+        expected[4] = "applyHotKey 3";
+        expected << "importDock";
+        QCOMPARE(m_delegate->calls, expected);
+        QVERIFY(!m_delegate->panelVisibleAtImport);
+        QVERIFY(panel()->isVisible());
+        QVERIFY(!m_store->compact());
+        QCOMPARE(panel()->size(), QSize(400, 440));
+        QCOMPARE(Preferences::boolValue(Preferences::didFirstImport), std::optional<bool>(true));
+        QCOMPARE(AppDelegate::current(), m_delegate.get());
+    }
+
+    void firstLaunchSkipsTheImportForAnyOtherShape()
+    {
+        launched({group("A", 0), group("B", 0)}, true);
+        QCOMPARE(m_delegate->calls, launchSteps);
+        QVERIFY(panel()->isVisible());
+
+        cleanup();
+        init();
+        launched({group("A", 2)}, true);
+        QVERIFY(!m_delegate->calls.contains("importDock"));
+        QVERIFY(panel()->isVisible());
+    }
+
+    void laterLaunchOpensNothing()
+    {
+        launched({group("A", 0)});
+        QCOMPARE(m_delegate->calls, launchSteps);
+        QVERIFY(!panel()->isVisible());
+        QVERIFY(m_delegate->statusItem());
+        QCOMPARE(m_delegate->statusItem()->toolTip(), QStringLiteral("Traymate"));
+    }
+
+    void urlsBeforeLaunchParkTheLastValidOne()
+    {
+        const AppGroup a = group("A", 2), b = group("B", 6);
+        m_store->setGroups({a, b});
+        m_delegate->openUrls({urlOf(a.id),
+                              "TRAYMATE://group/" + a.id.toString(QUuid::WithoutBraces),
+                              urlOf(b.id), "traymate://group/nonsense"});
+        QCOMPARE(m_delegate->pendingGroup(), std::optional<QUuid>(b.id));
+        QVERIFY(!panel());
+
+        // On a first launch the full panel opens, then the parked group replaces it.
+        launched({a, b}, true);
+        QVERIFY(!m_delegate->pendingGroup());
+        QVERIFY(panel()->isVisible());
+        QVERIFY(m_store->compact());
+        QCOMPARE(m_store->selected(), std::optional<QUuid>(b.id));
+        QCOMPARE(panel()->size(), QSize(384, 238));
+    }
+
+    void urlsAfterLaunchOpenTheCompactPanelAtThePointer()
+    {
+        const AppGroup a = group("A", 2), b = group("B", 1);
+        launched({a, b});
+        m_store->setQuery("left over");
+        m_delegate->pointer = {700, 450};
+        m_delegate->openUrls({urlOf(a.id), "mailto:x@y", urlOf(b.id)});
+        QVERIFY(panel()->isVisible());
+        QCOMPARE(m_store->selected(), std::optional<QUuid>(b.id));
+        QVERIFY(m_store->compact());
+        QVERIFY(m_store->query().isEmpty());
+        QCOMPARE(m_delegate->anchor(), std::optional<QPointF>(QPointF(700, 450)));
+        // Centred on the pointer: Qt y 450 is placement y 450 on this 900-high screen.
+        QCOMPARE(panel()->geometry(), QRect(700 - 148, 450 - 77, 296, 154));
+    }
+
+    void idOfNoGroupSizesTheWindowForTheGroupShown()
+    {
+        launched({group("Big", 9), group("Small", 1)});
+        m_delegate->openUrls({urlOf(QUuid::createUuid())});
+        QVERIFY(m_store->compact());
+        // The content falls back to the first group, and so does the window.
+        QCOMPARE(m_delegate->panelSize(), QSize(384, 322));
+        QCOMPARE(panel()->size(), QSize(384, 322));
+
+        m_store->setGroups({});
+        QCOMPARE(m_delegate->panelSize(), QSize(296, 154));
+    }
+
+    void fullPanelIsPlacedInQtCoordinates()
+    {
+        launched({group("A", 1)});
+        m_delegate->showPanel(std::nullopt);
+        // Visible frame (0, 0, 1440, 875) in placement terms: origin (520, 12).
+        QCOMPARE(panel()->geometry(), QRect(520, 900 - 12 - 440, 400, 440));
+        QVERIFY(!m_delegate->anchor());
+
+        Preferences::setValue(Preferences::panelPosition, 1);
+        m_delegate->pointer = {100, 100};
+        m_delegate->position();
+        QCOMPARE(panel()->geometry(), QRect(8, 25 + 8, 400, 440));
+
+        // The compact form switching to the full one: resize, then place again.
+        m_delegate->openUrls({urlOf(m_store->groups().first().id)});
+        QCOMPARE(panel()->size(), QSize(296, 154));
+        m_store->setCompact(false);
+        m_delegate->resizePanel();
+        QCOMPARE(panel()->size(), QSize(400, 440));
+    }
+
+    void statusClickFollowsTheQuarterSecondRule()
+    {
+        launched({group("A", 1)});
+        m_delegate->statusClicked();
+        QVERIFY(panel()->isVisible());
+        m_delegate->statusClicked();
+        QVERIFY(!panel()->isVisible());
+        QVERIFY(PanelState::Clock::now() - PanelState::lastHidden < 250ms);
+
+        // Just hidden (the click that took the panel's focus): the same click leaves it hidden.
+        m_delegate->statusClicked();
+        QVERIFY(!panel()->isVisible());
+
+        PanelState::lastHidden = PanelState::Clock::now() - 300ms;
+        m_delegate->statusClicked();
+        QVERIFY(panel()->isVisible());
+        QVERIFY(!m_store->compact());
+
+        // The hot key has no such rule.
+        m_delegate->hidePanel();
+        NotificationCenter::instance().post(dockHotKey);
+        QVERIFY(panel()->isVisible());
+        NotificationCenter::instance().post("some.other");
+        QVERIFY(panel()->isVisible());
+        NotificationCenter::instance().post(dockHotKey);
+        QVERIFY(!panel()->isVisible());
+    }
+
+    void everyHideRecordsTheTime()
+    {
+        launched({group("A", 1)});
+        PanelState::lastHidden = PanelState::Clock::time_point::min();
+        m_delegate->hidePanel(); // already hidden: still recorded
+        QVERIFY(PanelState::lastHidden > PanelState::Clock::now() - 1s);
+
+        m_delegate->showPanel(std::nullopt);
+        PanelState::lastHidden = PanelState::Clock::time_point::min();
+        m_delegate->togglePanel();
+        QVERIFY(!panel()->isVisible());
+        QVERIFY(PanelState::lastHidden > PanelState::Clock::now() - 1s);
+    }
+
+    void escapeHidesAlwaysAndLosingFocusUnlessKeptOpen()
+    {
+        launched({group("A", 1)});
+        QWidget other;
+        other.setWindowTitle("other");
+        other.show();
+
+        m_delegate->showPanel(std::nullopt);
+        QVERIFY(QTest::qWaitForWindowActive(panel()));
+        m_store->setPinned(true);
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        QVERIFY(panel()->isVisible());
+
+        m_delegate->showPanel(std::nullopt);
+        QVERIFY(QTest::qWaitForWindowActive(panel()));
+        QTest::keyClick(panel(), Qt::Key_Escape);
+        QVERIFY(!panel()->isVisible());
+
+        m_store->setPinned(false);
+        m_delegate->showPanel(std::nullopt);
+        QVERIFY(QTest::qWaitForWindowActive(panel()));
+        {
+            PanelState::KeepOpen prompt;
+            other.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&other));
+            QVERIFY(panel()->isVisible());
+        }
+
+        m_delegate->showPanel(std::nullopt);
+        QVERIFY(QTest::qWaitForWindowActive(panel()));
+        other.activateWindow();
+        QTRY_VERIFY(!panel()->isVisible());
+    }
+
+    void compactPanelHidesAfterThePointerLeaves()
+    {
+        const AppGroup a = group("A", 2);
+        launched({a});
+        m_delegate->openUrls({urlOf(a.id)});
+        const QPointF outside(10, 10), inside = QRectF(panel()->geometry()).center();
+
+        // Never entered: leaving does nothing.
+        m_delegate->hoverChanged(false);
+        QVERIFY(!m_delegate->autoHidePending());
+
+        m_delegate->hoverChanged(true);
+        m_delegate->pointer = outside;
+        m_delegate->hoverChanged(false);
+        QVERIFY(m_delegate->autoHidePending());
+        QTest::qWait(150);
+        m_delegate->hoverChanged(true); // back in time: stays
+        QTest::qWait(400);
+        QVERIFY(panel()->isVisible());
+
+        // Over the panel's frame when the task runs: stays too.
+        m_delegate->pointer = inside;
+        m_delegate->hoverChanged(false);
+        QTest::qWait(450);
+        QVERIFY(panel()->isVisible());
+
+        m_store->setPinned(true);
+        m_delegate->pointer = outside;
+        m_delegate->hoverChanged(false);
+        QVERIFY(!m_delegate->autoHidePending());
+        m_store->setPinned(false);
+
+        m_delegate->hoverChanged(false);
+        QTest::qWait(200);
+        QVERIFY(panel()->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(!panel()->isVisible(), 1000);
+
+        // A new opening clears the hover state; the full form never auto-hides.
+        m_delegate->openUrls({urlOf(a.id)});
+        m_delegate->hoverChanged(false);
+        QVERIFY(!m_delegate->autoHidePending());
+        m_delegate->showPanel(std::nullopt);
+        m_delegate->hoverChanged(true);
+        m_delegate->hoverChanged(false);
+        QVERIFY(!m_delegate->autoHidePending());
+    }
+
+    void settingsWindowIsMadeOnceAndHidesThePanel()
+    {
+        launched({group("A", 1)});
+        m_delegate->showPanel(std::nullopt);
+        m_delegate->showSettings();
+        QWidget* window = m_delegate->settingsWindow();
+        QVERIFY(window);
+        QVERIFY(!panel()->isVisible());
+        QCOMPARE(window->windowTitle(), QStringLiteral("Traymate Settings"));
+        QCOMPARE(window->size(), QSize(420, 540));
+        QVERIFY(
+            (window->geometry().center() - QRect(0, 25, 1440, 875).center()).manhattanLength() <=
+            2);
+        QVERIFY(window->windowFlags() & Qt::Tool);
+
+        window->move(40, 60);
+        window->close();
+        QVERIFY(!window->isVisible());
+        m_delegate->showSettings();
+        QCOMPARE(m_delegate->settingsWindow(), window);
+        QVERIFY(window->isVisible());
+        QCOMPARE(window->pos(), QPoint(40, 60));
+    }
+
+    void menuActionsCarryTheirTitlesAndKeys()
+    {
+        launched({group("A", 1)});
+        QStringList entries;
+        for (const QAction* action : m_delegate->mainMenu()) {
+            entries << (action->isSeparator()
+                            ? QStringLiteral("-")
+                            : action->text() + " " + action->shortcut().toString());
+        }
+        QCOMPARE(entries,
+                 QStringList({"Quit Traymate Ctrl+Q", "Undo Ctrl+Z", "Redo Ctrl+Shift+Z", "-",
+                              "Cut Ctrl+X", "Copy Ctrl+C", "Paste Ctrl+V", "Select All Ctrl+A"}));
+
+        QMenu* menu = m_delegate->statusItem()->contextMenu();
+        QVERIFY(menu);
+        QStringList status;
+        for (const QAction* action : menu->actions())
+            status << (action->isSeparator()
+                           ? QStringLiteral("-")
+                           : action->text() + " " + action->shortcut().toString());
+        QCOMPARE(status, QStringList({"Settings Ctrl+,", "-", "Quit Traymate Ctrl+Q"}));
+    }
+
+    void editActionsReachTheFocusedField()
+    {
+        QWidget window;
+        auto* layout = new QVBoxLayout(&window);
+        auto* field = new QLineEdit("hello world");
+        layout->addWidget(field);
+        const QList<QAction*> actions = EditActions::make(&window);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        field->setFocus();
+        field->deselect();
+        QTRY_COMPARE(QApplication::focusWidget(), field);
+
+        auto find = [&](const QString& title) {
+            for (QAction* action : actions)
+                if (action->text() == title)
+                    return action;
+            return static_cast<QAction*>(nullptr);
+        };
+        find("Select All")->trigger();
+        QCOMPARE(field->selectedText(), QStringLiteral("hello world"));
+        field->insert("x");
+        QCOMPARE(field->text(), QStringLiteral("x"));
+        find("Undo")->trigger();
+        QCOMPARE(field->text(), QStringLiteral("hello world"));
+        find("Redo")->trigger();
+        QCOMPARE(field->text(), QStringLiteral("x"));
+    }
+};
+
+TRAYMATE_TEST_MAIN(AppDelegateTest)
+#include "tst_app_delegate.moc"

@@ -1,0 +1,103 @@
+#include "app/single_instance.h"
+#include "test_environment.h"
+
+#include <QFileInfo>
+#include <QLocalServer>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QSysInfo>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+// Claiming the instance, handing requests over, and what a crash leaves behind.
+class SingleInstanceTest : public QObject {
+    Q_OBJECT
+
+    QString runtime() const { return qEnvironmentVariable("XDG_RUNTIME_DIR"); }
+
+private Q_SLOTS:
+    void privateFolderIsTheUsersOwn()
+    {
+        QCOMPARE(SingleInstance::privateFolder(), runtime());
+
+        // A runtime folder others can enter is not used; the fallback is made 0700.
+        const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+        QTemporaryDir open;
+        QFile::setPermissions(open.path(),
+                              QFile::permissions(open.path()) | QFile::ReadOther | QFile::ExeOther);
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(open.path()));
+        const QString fallback = SingleInstance::privateFolder();
+        qputenv("XDG_RUNTIME_DIR", saved);
+        QVERIFY(!fallback.isEmpty());
+        QVERIFY(fallback != open.path());
+        QCOMPARE(QFileInfo(fallback).permissions() & 0x0077, QFile::Permissions());
+        QCOMPARE(QFileInfo(fallback).ownerId(), ::getuid());
+    }
+
+    void secondClaimHandsItsRequestsToTheFirst()
+    {
+        SingleInstance first(runtime());
+        QCOMPARE(first.claim({"show"}), SingleInstance::Role::Primary);
+        QVERIFY(first.listen());
+        QCOMPARE(QFileInfo(first.socketPath()).permissions() &
+                     (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther),
+                 QFile::Permissions());
+        QSignalSpy received(&first, &SingleInstance::received);
+
+        SingleInstance second(runtime());
+        const QStringList requests = {"open traymate://group/x", "open traymate://ü/y", "toggle"};
+        QCOMPARE(second.claim(requests), SingleInstance::Role::Secondary);
+        QVERIFY(received.wait(2000));
+        QCOMPARE(received.first().first().toStringList(), requests);
+    }
+
+    void lockOfADeadProcessAndItsSocketAreCleared()
+    {
+        // A process that has ended leaves its lock and a socket file nobody listens on.
+        QProcess gone;
+        gone.start("true");
+        QVERIFY(gone.waitForFinished());
+        const qint64 deadPid = gone.processId() ? gone.processId() : 999999;
+        {
+            QFile lock(runtime() + "/traymate.lock");
+            QVERIFY(lock.open(QIODevice::WriteOnly));
+            lock.write(QByteArray::number(deadPid) + "\n" +
+                       QCoreApplication::applicationName().toUtf8() + "\n" +
+                       QSysInfo::machineHostName().toUtf8() + "\n");
+        }
+        const QString socketPath = runtime() + "/traymate.socket";
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        qstrncpy(address.sun_path, QFile::encodeName(socketPath).constData(),
+                 sizeof(address.sun_path));
+        QCOMPARE(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+        ::close(fd);
+        QVERIFY(QFileInfo::exists(socketPath));
+
+        SingleInstance instance(runtime());
+        QCOMPARE(instance.claim({"show"}), SingleInstance::Role::Primary);
+        QVERIFY(instance.listen());
+
+        QSignalSpy received(&instance, &SingleInstance::received);
+        SingleInstance later(runtime());
+        QCOMPARE(later.claim({"toggle"}), SingleInstance::Role::Secondary);
+        QVERIFY(received.wait(2000));
+    }
+
+    void aSilentInstanceIsReportedNotWaitedForever()
+    {
+        SingleInstance holder(runtime());
+        QCOMPARE(holder.claim({}), SingleInstance::Role::Primary);
+        // It holds the lock but never listens.
+        SingleInstance later(runtime());
+        QElapsedTimer elapsed;
+        elapsed.start();
+        QCOMPARE(later.claim({"toggle"}), SingleInstance::Role::Failed);
+        QVERIFY(elapsed.elapsed() < 8000);
+    }
+};
+
+TRAYMATE_TEST_MAIN(SingleInstanceTest)
+#include "tst_single_instance.moc"

@@ -1,0 +1,137 @@
+#include "app/url_opening.h"
+#include "platform/desktop.h"
+#include "platform/linux/url_scheme.h"
+#include "test_environment.h"
+
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QThread>
+
+namespace {
+const QString id = QStringLiteral("0A1B2C3D-4E5F-6071-8293-A4B5C6D7E8F9");
+
+QString readText(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+} // namespace
+
+// The traymate:// URL rules, and the desktop entry and mimeapps.list that route the scheme.
+class UrlRulesTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void groupIdOfUrl_data()
+    {
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("launcher form") << "traymate://group/" + id << true;
+        QTest::newRow("lower-case id") << "traymate://group/" + id.toLower() << true;
+        QTest::newRow("other host") << "traymate://elsewhere/" + id << true;
+        QTest::newRow("no host, deeper path") << "traymate:///a/b/" + id << true;
+        QTest::newRow("trailing slash") << "traymate://group/" + id + "/" << true;
+        QTest::newRow("upper-case scheme") << "TRAYMATE://group/" + id << false;
+        QTest::newRow("mixed-case scheme") << "Traymate://group/" + id << false;
+        QTest::newRow("other scheme") << "file:///group/" + id << false;
+        QTest::newRow("no scheme") << "/group/" + id << false;
+        QTest::newRow("id as host") << "traymate://" + id << false;
+        QTest::newRow("id not last") << "traymate://group/" + id + "/x" << false;
+        QTest::newRow("braced id") << "traymate://group/{" + id + "}" << false;
+        QTest::newRow("short id") << QStringLiteral("traymate://group/0A1B2C3D") << false;
+        QTest::newRow("empty") << QString() << false;
+    }
+    void groupIdOfUrl()
+    {
+        QFETCH(QString, url);
+        QFETCH(bool, opens);
+        const std::optional<QUuid> parsed = ::groupIdOfUrl(url);
+        QCOMPARE(parsed.has_value(), opens);
+        if (opens)
+            QCOMPARE(*parsed, QUuid::fromString(id));
+    }
+
+    void execArgumentIsQuotedWhereNeeded()
+    {
+        QCOMPARE(UrlScheme::execArgument("/usr/bin/traymate"), QStringLiteral("/usr/bin/traymate"));
+        QCOMPARE(UrlScheme::execArgument("/opt/My Apps/traymate"),
+                 QStringLiteral("\"/opt/My Apps/traymate\""));
+        // Inside quotes $ and " are escaped with a backslash, which the entry then doubles.
+        QCOMPARE(UrlScheme::execArgument("/a$b/\"x\"/t"),
+                 QStringLiteral("\"/a\\\\$b/\\\\\"x\\\\\"/t\""));
+        QCOMPARE(UrlScheme::execArgument("/100%/traymate"), QStringLiteral("/100%%/traymate"));
+        const QString entry = UrlScheme::desktopEntry("/opt/tm/traymate");
+        QVERIFY(entry.contains("\nExec=/opt/tm/traymate %u\n"));
+        QVERIFY(entry.contains("\nMimeType=x-scheme-handler/traymate;\n"));
+    }
+
+    void defaultHandlerKeepsEveryOtherLine()
+    {
+        QCOMPARE(
+            UrlScheme::withDefaultHandler(QString()),
+            QStringLiteral("[Default Applications]\nx-scheme-handler/traymate=traymate.desktop\n"));
+
+        const QString before = QStringLiteral("# mine\n"
+                                              "[Added Associations]\n"
+                                              "x-scheme-handler/traymate=other.desktop;\n"
+                                              "\n"
+                                              "[Default Applications]\n"
+                                              "text/plain=gedit.desktop\n"
+                                              "x-scheme-handler/traymate = old.desktop\n"
+                                              "image/png=eog.desktop\n"
+                                              "x-scheme-handler/traymate=older.desktop\n"
+                                              "[Removed Associations]\n"
+                                              "x-scheme-handler/traymate=x.desktop\n");
+        const QString after = QStringLiteral("# mine\n"
+                                             "[Added Associations]\n"
+                                             "x-scheme-handler/traymate=other.desktop;\n"
+                                             "\n"
+                                             "[Default Applications]\n"
+                                             "text/plain=gedit.desktop\n"
+                                             "x-scheme-handler/traymate=traymate.desktop\n"
+                                             "image/png=eog.desktop\n"
+                                             "[Removed Associations]\n"
+                                             "x-scheme-handler/traymate=x.desktop\n");
+        QCOMPARE(UrlScheme::withDefaultHandler(before), after);
+        QCOMPARE(UrlScheme::withDefaultHandler(after), after);
+
+        const QString noSection = QStringLiteral("[Added Associations]\ntext/plain=a.desktop");
+        QCOMPARE(UrlScheme::withDefaultHandler(noSection),
+                 QStringLiteral("[Added Associations]\ntext/plain=a.desktop\n\n[Default "
+                                "Applications]\nx-scheme-handler/traymate=traymate.desktop\n"));
+    }
+
+    void registrationWritesOnlyWhatChanged()
+    {
+        const QString entry =
+            QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+            "/applications/traymate.desktop";
+        const QString mimeapps =
+            QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+            "/mimeapps.list";
+        QVERIFY(entry.startsWith(qEnvironmentVariable("XDG_DATA_HOME")));
+        {
+            QFile file(mimeapps);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("[Default Applications]\ntext/plain=gedit.desktop\n");
+        }
+
+        Desktop::registerUrlScheme("/opt/tm/traymate");
+        QCOMPARE(readText(entry), UrlScheme::desktopEntry("/opt/tm/traymate"));
+        QCOMPARE(readText(mimeapps), QStringLiteral("[Default Applications]\n"
+                                                    "x-scheme-handler/traymate=traymate.desktop\n"
+                                                    "text/plain=gedit.desktop\n"));
+
+        const QDateTime written = QFileInfo(entry).lastModified();
+        QThread::msleep(20);
+        Desktop::registerUrlScheme("/opt/tm/traymate");
+        QCOMPARE(QFileInfo(entry).lastModified(), written);
+
+        // A program that moved is registered at its new place.
+        Desktop::registerUrlScheme("/usr/local/bin/traymate");
+        QVERIFY(readText(entry).contains("Exec=/usr/local/bin/traymate %u"));
+    }
+};
+
+TRAYMATE_TEST_MAIN(UrlRulesTest)
+#include "tst_url_rules.moc"
