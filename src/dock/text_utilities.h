@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
-
 #include <optional>
 
 // Runs a tool without a shell and returns what it wrote to standard output (empty when it

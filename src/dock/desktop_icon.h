@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QIcon>
+#include <QString>
+
+// The icon the desktop shows for a path: a desktop entry's Icon, otherwise the icon GIO gives
+// the file (its content type's); a generic one for an item that is missing.
+QIcon desktopIcon(const QString& path);

@@ -1,0 +1,154 @@
+// Filling groups from the Dock's applications, one group per category.
+#include "dock/property_list.h"
+#include "model/canonical_text.h"
+#include "model/store.h"
+
+#include <QFile>
+#include <QHash>
+#include <algorithm>
+#include <glib.h>
+
+namespace {
+
+const QString kOther = QStringLiteral("Other");
+
+// "developer tools" -> "Developer Tools": each word's first character upper case, the rest
+// lower case, words being separated by white space.
+QString capitalized(const QString& text)
+{
+    QString result;
+    result.reserve(text.size());
+    bool wordStart = true;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const bool pair = text[i].isHighSurrogate() && i + 1 < text.size();
+        const QString character = text.mid(i, pair ? 2 : 1);
+        if (pair)
+            ++i;
+        if (character.front().isSpace()) {
+            result += character;
+            wordStart = true;
+            continue;
+        }
+        result += wordStart ? character.toUpper() : character.toLower();
+        wordStart = false;
+    }
+    return result;
+}
+
+QString bundleCategory(const QString& path)
+{
+    QFile file(path + QStringLiteral("/Contents/Info.plist"));
+    if (!file.open(QIODevice::ReadOnly))
+        return kOther;
+    const PropertyList::Node info = PropertyList::parse(file.readAll());
+    std::optional<QString> value = PropertyList::stringAt(info.get(), "LSApplicationCategoryType");
+    if (!value)
+        return kOther;
+    value->remove(QStringLiteral("public.app-category."));
+    value->replace(QLatin1Char('-'), QLatin1Char(' '));
+    return capitalized(*value);
+}
+
+// The App Store name of a freedesktop main category, or nothing for other categories.
+std::optional<QString> storeCategory(const QByteArray& mainCategory)
+{
+    static const QHash<QByteArray, QString> names = {
+        {"AudioVideo", QStringLiteral("Music")},
+        {"Audio", QStringLiteral("Music")},
+        {"Video", QStringLiteral("Video")},
+        {"Development", QStringLiteral("Developer Tools")},
+        {"Education", QStringLiteral("Education")},
+        {"Science", QStringLiteral("Education")},
+        {"Game", QStringLiteral("Games")},
+        {"Graphics", QStringLiteral("Graphics Design")},
+        {"Network", QStringLiteral("Internet")},
+        {"Office", QStringLiteral("Productivity")},
+        {"Settings", QStringLiteral("Utilities")},
+        {"System", QStringLiteral("Utilities")},
+        {"Utility", QStringLiteral("Utilities")},
+    };
+    const auto found = names.constFind(mainCategory);
+    if (found == names.constEnd())
+        return std::nullopt;
+    return *found;
+}
+
+// The first main category of the entry's Categories decides.
+QString desktopEntryCategory(const QString& path)
+{
+    GKeyFile* file = g_key_file_new();
+    QString result = kOther;
+    if (g_key_file_load_from_file(file, QFile::encodeName(path).constData(), G_KEY_FILE_NONE,
+                                  nullptr)) {
+        gsize count = 0;
+        if (gchar** categories =
+                g_key_file_get_string_list(file, G_KEY_FILE_DESKTOP_GROUP,
+                                           G_KEY_FILE_DESKTOP_KEY_CATEGORIES, &count, nullptr)) {
+            for (gsize i = 0; i < count; ++i) {
+                if (std::optional<QString> name = storeCategory(QByteArray(categories[i]))) {
+                    result = *name;
+                    break;
+                }
+            }
+            g_strfreev(categories);
+        }
+    }
+    g_key_file_free(file);
+    return result;
+}
+
+// Plain code-point order; QString's own comparison orders UTF-16 units.
+bool codePointLess(const QString& a, const QString& b)
+{
+    return a.toUcs4() < b.toUcs4();
+}
+
+} // namespace
+
+QString Store::category(const QString& path)
+{
+    if (path.endsWith(QLatin1String(".desktop")))
+        return desktopEntryCategory(path);
+    return bundleCategory(path);
+}
+
+void Store::importDockGrouped()
+{
+    QHash<QString, QStringList> table;
+    for (const QString& path : dockApps())
+        table[category(path)].append(path);
+    if (table.isEmpty())
+        return;
+
+    QList<AppGroup> kept = m_groups;
+    kept.removeIf([](const AppGroup& group) { return group.apps.isEmpty(); });
+    if (kept.size() != m_groups.size())
+        setGroups(std::move(kept));
+
+    QStringList names = table.keys();
+    std::sort(names.begin(), names.end(), codePointLess);
+    for (const QString& name : names) {
+        const QStringList& paths = table[name];
+        const auto existing =
+            std::find_if(m_groups.cbegin(), m_groups.cend(),
+                         [&](const AppGroup& g) { return CanonicalText::equal(g.name, name); });
+        if (existing == m_groups.cend()) {
+            AppGroup created;
+            created.name = name;
+            created.apps = paths;
+            QList<AppGroup> list = m_groups;
+            list.append(std::move(created));
+            setGroups(std::move(list));
+            continue;
+        }
+        const qsizetype index = existing - m_groups.cbegin();
+        for (const QString& path : paths) {
+            if (CanonicalText::contains(m_groups[index].apps, path))
+                continue;
+            AppGroup changedGroup = m_groups[index];
+            changedGroup.apps.append(path);
+            setGroup(index, std::move(changedGroup));
+        }
+    }
+    setSelected(m_groups.isEmpty() ? std::nullopt : std::optional(m_groups.first().id));
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <memory>
+#include <optional>
+#include <plist/plist.h>
+
+// The Dock's preferences domain "com.apple.dock", reached through four operations only. The
+// reading and editing of tiles (tilePath, Store::dockApps, Launchers::addToDock and
+// removeFromDock) is written once over this interface; each desktop's dock is one subclass.
+class DockPreferences {
+public:
+    virtual ~DockPreferences() = default;
+
+    // The whole domain as a property list in any format; empty when it cannot be read.
+    virtual QByteArray exportDomain() = 0;
+    // Appends one tile, given as property-list text, to the end of "persistent-apps".
+    virtual void appendTile(const QString& tileText) = 0;
+    // Replaces the whole domain with the property list in `file`.
+    virtual void importDomain(const QString& file) = 0;
+    // Makes the dock show the stored preferences.
+    virtual void reload() = 0;
+
+    // The process-wide dock; made on first use for the platform the program runs on.
+    static DockPreferences& current();
+    // Puts another dock in place (tests do) and hands back the one it replaces.
+    static std::unique_ptr<DockPreferences> setCurrent(std::unique_ptr<DockPreferences> dock);
+};
+
+// The dock for this platform: the preferences tools on macOS, the stand-in file elsewhere.
+std::unique_ptr<DockPreferences> makePlatformDockPreferences();
+
+// The file-system path a Dock tile points to, from its "tile-data" / "file-data" /
+// "_CFURLString" location, plain or as a file URL; nothing for tiles without one.
+std::optional<QString> tilePath(plist_t tile);
+
+// The "persistent-apps" array of an exported domain when the domain is a dictionary and that
+// value is an array holding nothing but dictionaries; null otherwise.
+plist_t persistentApps(plist_t domain);
