@@ -50,6 +50,14 @@ ItemGrid::ItemGrid(PanelView& view, bool takesFiles, QWidget* parent)
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // A slim indicator, so that four compact columns still fit beside it.
+    verticalScrollBar()->setStyleSheet(QStringLiteral(
+        "QScrollBar:vertical { width: 8px; background: transparent; margin: 0; }"
+        " QScrollBar::handle:vertical { background: rgba(128, 128, 128, 120); border-radius: 3px;"
+        " min-height: 24px; margin: 0 1px 0 1px; }"
+        " QScrollBar::handle:vertical:hover { background: rgba(128, 128, 128, 180); }"
+        " QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
+        " QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }"));
     viewport()->setAutoFillBackground(false);
     viewport()->setMouseTracking(true);
     viewport()->setAcceptDrops(true);

@@ -18,6 +18,7 @@ struct ServiceLog {
     QList<FileChoice> choices;
     QList<bool> keptOpenWhileChoosing;
     QList<std::pair<AppGroup, AppGroup>> renames;
+    QList<bool> hovers; // apart from `calls`: the pointer may cross the window at any time
 
     PanelServices services()
     {
@@ -52,9 +53,7 @@ struct ServiceLog {
         s.hidePanel = [this] { calls << QStringLiteral("hide"); };
         s.showSettings = [this] { calls << QStringLiteral("settings"); };
         s.resizePanel = [this] { calls << QStringLiteral("resize"); };
-        s.hoverChanged = [this](bool inside) {
-            calls << (inside ? QStringLiteral("hover in") : QStringLiteral("hover out"));
-        };
+        s.hoverChanged = [this](bool inside) { hovers << inside; };
         s.quit = [this] { calls << QStringLiteral("quit"); };
         return s;
     }
@@ -70,8 +69,10 @@ public:
         m_view = std::make_unique<PanelView>(store);
         m_view->setServices(log.services());
         m_view->resize(m_view->panelSize());
-        if (show)
+        if (show) {
             m_view->show();
+            QCoreApplication::processEvents(); // scroll bars settle one turn after a resize
+        }
         return *m_view;
     }
     void closePanel() { m_view.reset(); }
@@ -92,3 +93,33 @@ public:
 private:
     std::unique_ptr<PanelView> m_view;
 };
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+
+// Delivers one step of a drag to `target` as Qt would, and says whether it was taken.
+inline bool sendDrag(QWidget* target, QEvent::Type type, const QPoint& pos, const QMimeData* mime)
+{
+    if (type == QEvent::DragLeave) {
+        QDragLeaveEvent leave;
+        QCoreApplication::sendEvent(target, &leave);
+        return leave.isAccepted();
+    }
+    if (type == QEvent::DragEnter) {
+        QDragEnterEvent enter(pos, Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, mime,
+                              Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &enter);
+        return enter.isAccepted();
+    }
+    if (type == QEvent::DragMove) {
+        QDragMoveEvent move(pos, Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, mime,
+                            Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &move);
+        return move.isAccepted();
+    }
+    QDropEvent drop(QPointF(pos), Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, mime,
+                    Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &drop);
+    return drop.isAccepted();
+}
