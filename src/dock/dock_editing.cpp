@@ -1,10 +1,10 @@
 // Reading the Dock's applications and putting launchers into and out of it, over whichever
 // DockPreferences is current.
 #include "dock/dock_preferences.h"
+#include "dock/dock_tiles.h"
 #include "dock/launcher_files.h"
 #include "dock/launchers.h"
 #include "dock/private_folder.h"
-#include "dock/property_list.h"
 #include "model/canonical_text.h"
 #include "model/store.h"
 
@@ -15,13 +15,6 @@ const QString kTemporaryName = QStringLiteral("traymate-dock.plist");
 // Tries of a removal whose domain changed under it before it gives up.
 constexpr int kRemovalAttempts = 3;
 
-// What the Dock import and addToDock count as an application: a bundle, or a desktop entry
-// as the docks of Linux desktops list them.
-bool isApplicationPath(const QString& path)
-{
-    return path.endsWith(QLatin1String(".app")) || path.endsWith(QLatin1String(".desktop"));
-}
-
 enum class Removal { Done, NothingToDo, Retry };
 
 // One pass of a removal: export, drop the tiles, write the file, import. Retry when the domain
@@ -29,27 +22,11 @@ enum class Removal { Done, NothingToDo, Retry };
 Removal removeOnce(DockPreferences& dock, const QString& path)
 {
     const QByteArray exported = dock.exportDomain();
-    const PropertyList::Node domain = PropertyList::parse(exported);
-    plist_t apps = persistentApps(domain.get());
-    if (!apps)
-        return Removal::NothingToDo;
-
-    bool dropped = false;
-    for (uint32_t i = plist_array_get_size(apps); i-- > 0;) {
-        const std::optional<QString> location = tilePath(plist_array_get_item(apps, i));
-        if (location && CanonicalText::equal(*location, path)) {
-            plist_array_remove_item(apps, i);
-            dropped = true;
-        }
-    }
-    if (!dropped)
-        return Removal::NothingToDo;
-
-    const QByteArray xml = PropertyList::toXml(domain.get());
-    if (xml.isEmpty())
+    const std::optional<QByteArray> edited = domainWithout(exported, path);
+    if (!edited)
         return Removal::NothingToDo;
     const PrivateFolder folder;
-    if (!folder.writeNewFile(kTemporaryName, xml))
+    if (!folder.writeNewFile(kTemporaryName, *edited))
         return Removal::NothingToDo;
 
     // The import replaces the whole domain: if the Dock changed it meanwhile, that change
@@ -64,19 +41,7 @@ Removal removeOnce(DockPreferences& dock, const QString& path)
 
 QStringList Store::dockApps()
 {
-    const PropertyList::Node domain =
-        PropertyList::parse(DockPreferences::current().exportDomain());
-    plist_t apps = persistentApps(domain.get());
-    if (!apps)
-        return {};
-    QStringList paths;
-    const uint32_t count = plist_array_get_size(apps);
-    for (uint32_t i = 0; i < count; ++i) {
-        const std::optional<QString> path = tilePath(plist_array_get_item(apps, i));
-        if (path && isApplicationPath(*path))
-            paths.append(*path);
-    }
-    return paths;
+    return dockApplicationPaths(DockPreferences::current().exportDomain());
 }
 
 void Launchers::addToDock(const AppGroup& group)

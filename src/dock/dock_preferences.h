@@ -3,8 +3,6 @@
 #include <QByteArray>
 #include <QString>
 #include <memory>
-#include <optional>
-#include <plist/plist.h>
 
 // The Dock's preferences domain "com.apple.dock", reached through four operations only. The
 // reading and editing of tiles (tilePath, Store::dockApps, Launchers::addToDock and
@@ -30,11 +28,3 @@ public:
 
 // The dock for this platform: the preferences tools on macOS, the stand-in file elsewhere.
 std::unique_ptr<DockPreferences> makePlatformDockPreferences();
-
-// The file-system path a Dock tile points to, from its "tile-data" / "file-data" /
-// "_CFURLString" location, plain or as a file URL; nothing for tiles without one.
-std::optional<QString> tilePath(plist_t tile);
-
-// The "persistent-apps" array of an exported domain when the domain is a dictionary and that
-// value is an array holding nothing but dictionaries; null otherwise.
-plist_t persistentApps(plist_t domain);

@@ -3,6 +3,7 @@
 #include "dock/dock_preferences.h"
 
 #include <QString>
+#include <plist/plist.h>
 
 // A stand-in for the Dock on desktops without one: the domain kept as an XML property list in
 // a file of its own. A missing file is an empty domain; there is nothing to reload.

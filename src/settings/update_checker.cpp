@@ -1,6 +1,7 @@
 #include "settings/update_checker.h"
 
 #include "settings/version_compare.h"
+#include "settings/web_address.h"
 
 #include <QCoreApplication>
 #include <QJsonDocument>
@@ -8,7 +9,6 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QUrl>
 
 namespace {
 
@@ -59,15 +59,13 @@ QString UpdateChecker::defaultDownloadPage()
 
 void UpdateChecker::check()
 {
-    const QUrl address(feedURL(), QUrl::StrictMode);
-    const QString scheme = address.scheme();
-    if (!address.isValid() || address.host().isEmpty() ||
-        (scheme != QLatin1String("https") && scheme != QLatin1String("http")))
+    const std::optional<QUrl> address = webAddress(feedURL());
+    if (!address)
         return;
 
     setStatus(QStringLiteral("Checking..."));
 
-    QNetworkRequest request(address);
+    QNetworkRequest request(*address);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
                          QNetworkRequest::AlwaysNetwork);
     request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);

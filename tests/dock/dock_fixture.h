@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dock/dock_preferences.h"
+#include "dock/dock_tiles.h"
 #include "dock/file_dock_preferences.h"
 #include "dock/property_list.h"
 

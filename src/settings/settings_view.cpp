@@ -1,0 +1,194 @@
+#include "settings/settings_view.h"
+
+#include "app/hot_key.h"
+#include "settings/login_item.h"
+#include "settings/preferences.h"
+#include "settings/update_checker.h"
+#include "settings/web_address.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace {
+
+// The negative-text red of the common Linux themes, readable on light and dark windows.
+const QColor errorRed(0xda, 0x44, 0x53);
+
+void makeCaption(QLabel* label, const QColor& color)
+{
+    QFont font = label->font();
+    font.setPointSizeF(font.pointSizeF() * 0.85);
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, color);
+    label->setPalette(palette);
+}
+
+} // namespace
+
+SettingsView::SettingsView(QWidget* parent)
+    : QWidget(parent)
+{
+    auto* layout = new QVBoxLayout(this);
+    auto* general = new QGroupBox(QStringLiteral("General"), this);
+    auto* about = new QGroupBox(QStringLiteral("About"), this);
+    buildGeneral(general);
+    buildAbout(about);
+    layout->addWidget(general);
+    layout->addWidget(about);
+    layout->addStretch(1);
+
+    readPreferences();
+    readLoginStatus();
+    showUpdates();
+}
+
+void SettingsView::buildGeneral(QWidget* box)
+{
+    auto* form = new QFormLayout(box);
+    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+
+    m_launchAtLogin = new QCheckBox(QStringLiteral("Launch at login"), box);
+    m_launchAtLogin->setObjectName(QStringLiteral("launchAtLogin"));
+    // Only a click changes the registration; the box itself always shows the real status.
+    connect(m_launchAtLogin, &QCheckBox::clicked, this, [this](bool on) { setLogin(on); });
+    form->addRow(m_launchAtLogin);
+
+    m_loginFailed = new QLabel(
+        QStringLiteral("Could not change login item. Move Traymate to Applications and try again."),
+        box);
+    m_loginFailed->setObjectName(QStringLiteral("loginError"));
+    m_loginFailed->setWordWrap(true);
+    makeCaption(m_loginFailed, errorRed);
+    // Lined up with the toggle's text, whose failure it explains.
+    m_loginFailed->setIndent(style()->pixelMetric(QStyle::PM_IndicatorWidth) +
+                             style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing));
+    m_loginFailed->setVisible(false);
+    form->addRow(m_loginFailed);
+
+    m_hotkey = new QComboBox(box);
+    m_hotkey->setObjectName(QStringLiteral("hotkey"));
+    for (int index = 0; index < HotKey::presets.size(); ++index)
+        m_hotkey->addItem(HotKey::presets.at(index).name, index);
+    connect(m_hotkey, &QComboBox::currentIndexChanged, this, [this](int row) {
+        const int index = m_hotkey->itemData(row).toInt();
+        Preferences::setValue(Preferences::hotkeyIndex, index);
+        HotKey::apply(index);
+    });
+    form->addRow(QStringLiteral("Hotkey"), m_hotkey);
+
+    m_openPanel = new QComboBox(box);
+    m_openPanel->setObjectName(QStringLiteral("openPanel"));
+    m_openPanel->addItem(QStringLiteral("Bottom center"), 0);
+    m_openPanel->addItem(QStringLiteral("At mouse"), 1);
+    connect(m_openPanel, &QComboBox::currentIndexChanged, this, [this](int row) {
+        Preferences::setValue(Preferences::panelPosition, m_openPanel->itemData(row).toInt());
+    });
+    form->addRow(QStringLiteral("Open panel"), m_openPanel);
+
+    m_closeAfterLaunch = new QCheckBox(QStringLiteral("Close after launching"), box);
+    m_closeAfterLaunch->setObjectName(QStringLiteral("closeAfterLaunch"));
+    connect(m_closeAfterLaunch, &QCheckBox::toggled, this,
+            [](bool on) { Preferences::setValue(Preferences::closeAfterLaunch, on); });
+    form->addRow(m_closeAfterLaunch);
+}
+
+void SettingsView::buildAbout(QWidget* box)
+{
+    auto* column = new QVBoxLayout(box);
+
+    auto* version = new QLabel(QStringLiteral("Traymate ") + UpdateChecker::current(), box);
+    version->setObjectName(QStringLiteral("version"));
+    version->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    column->addWidget(version);
+
+    m_updateStatus = new QLabel(box);
+    m_updateStatus->setObjectName(QStringLiteral("updateStatus"));
+    m_updateStatus->setWordWrap(true);
+    makeCaption(m_updateStatus, palette().color(QPalette::PlaceholderText));
+    column->addWidget(m_updateStatus);
+
+    auto* buttons = new QHBoxLayout;
+    auto* check = new QPushButton(QStringLiteral("Check for updates"), box);
+    check->setObjectName(QStringLiteral("checkForUpdates"));
+    connect(check, &QPushButton::clicked, this, [] { UpdateChecker::shared().check(); });
+    m_download = new QPushButton(QStringLiteral("Download"), box);
+    m_download->setObjectName(QStringLiteral("download"));
+    connect(m_download, &QPushButton::clicked, this, &SettingsView::download);
+    buttons->addWidget(check, 0, Qt::AlignVCenter);
+    buttons->addWidget(m_download, 0, Qt::AlignVCenter);
+    buttons->addStretch(1);
+    column->addLayout(buttons);
+
+    UpdateChecker& updates = UpdateChecker::shared();
+    connect(&updates, &UpdateChecker::statusChanged, this, &SettingsView::showUpdates);
+    connect(&updates, &UpdateChecker::latestChanged, this, &SettingsView::showUpdates);
+}
+
+void SettingsView::showEvent(QShowEvent* event)
+{
+    readPreferences();
+    readLoginStatus();
+    QWidget::showEvent(event);
+}
+
+void SettingsView::readPreferences()
+{
+    // Out-of-range indexes show what is in effect (the first choice) without rewriting them.
+    const QSignalBlocker hotkeyBlocker(m_hotkey);
+    const int hotkey = Preferences::intValue(Preferences::hotkeyIndex, 0);
+    const int hotkeyRow = m_hotkey->findData(hotkey);
+    m_hotkey->setCurrentIndex(hotkeyRow >= 0 ? hotkeyRow : 0);
+
+    const QSignalBlocker positionBlocker(m_openPanel);
+    const int positionRow =
+        m_openPanel->findData(Preferences::intValue(Preferences::panelPosition, 0));
+    m_openPanel->setCurrentIndex(positionRow >= 0 ? positionRow : 0);
+
+    const QSignalBlocker closeBlocker(m_closeAfterLaunch);
+    m_closeAfterLaunch->setChecked(
+        Preferences::boolValue(Preferences::closeAfterLaunch).value_or(true));
+}
+
+void SettingsView::readLoginStatus()
+{
+    m_loginOn = LoginItem::isEnabled();
+    showLogin();
+}
+
+void SettingsView::setLogin(bool on)
+{
+    m_loginError = false;
+    const bool changed = on ? LoginItem::registerItem() : LoginItem::unregisterItem();
+    m_loginError = !changed;
+    readLoginStatus();
+}
+
+void SettingsView::showLogin()
+{
+    m_launchAtLogin->setChecked(m_loginOn);
+    m_loginFailed->setVisible(m_loginError);
+}
+
+void SettingsView::showUpdates()
+{
+    const UpdateChecker& updates = UpdateChecker::shared();
+    m_updateStatus->setText(updates.status());
+    m_updateStatus->setVisible(!updates.status().isEmpty());
+    m_download->setVisible(updates.latest().has_value());
+}
+
+void SettingsView::download()
+{
+    if (const std::optional<QUrl> page = webAddress(UpdateChecker::shared().downloadURL()))
+        QDesktopServices::openUrl(*page);
+}
