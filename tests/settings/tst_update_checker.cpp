@@ -205,7 +205,7 @@ private Q_SLOTS:
         m_server->serve("/version.json", FeedServer::Reply{200, {}, 0, true});
         QStringList statuses;
         auto updates = checker(&statuses);
-        updates->setTimeout(600ms);
+        updates->setTimeout(1500ms);
         updates->check();
         QTest::qWait(300);
         QCOMPARE(updates->status(), QStringLiteral("Checking..."));
@@ -230,7 +230,7 @@ private Q_SLOTS:
 
     void overlappingChecksApplyInArrivalOrder()
     {
-        m_server->serveJson("{\"version\":\"5.0\",\"url\":\"https://example.org/slow\"}", 700);
+        m_server->serveJson("{\"version\":\"5.0\",\"url\":\"https://example.org/slow\"}", 1500);
         m_server->serveJson("{\"version\":\"1.0\",\"url\":\"https://example.org/fast\"}", 0);
         QStringList statuses;
         auto updates = checker(&statuses);
