@@ -85,7 +85,13 @@ void FloatingPanel::resizeEvent(QResizeEvent* event)
 
 void FloatingPanel::closeEvent(QCloseEvent* event)
 {
-    // A close from the window manager hides like every other way; the window stays.
+    // A close from the window manager hides like every other way, and the window stays. A
+    // close from the program itself is the application quitting, which an ignored close
+    // would cancel.
+    if (!event->spontaneous()) {
+        QWidget::closeEvent(event);
+        return;
+    }
     event->ignore();
     orderOut();
 }
