@@ -13,12 +13,12 @@
 #include "panel/panel_view.h"
 #include "panel/placement.h"
 #include "settings/preferences.h"
+#include "settings/settings_view.h"
 #include "settings/update_checker.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCursor>
-#include <QLabel>
 #include <QMenu>
 #include <QScreen>
 #include <QSystemTrayIcon>
@@ -364,8 +364,5 @@ QWidget* AppDelegate::makePanelContent()
 
 QWidget* AppDelegate::makeSettingsContent()
 {
-    // Stand-in until the settings view lands.
-    auto* content = new QLabel(QStringLiteral("Traymate Settings"));
-    content->setAlignment(Qt::AlignCenter);
-    return content;
+    return new SettingsView;
 }

@@ -111,6 +111,26 @@ private Q_SLOTS:
         QCOMPARE(m_delegate->statusItem()->toolTip(), QStringLiteral("Traymate"));
     }
 
+    void toggleAtStartOpensThePanelOnce()
+    {
+        m_delegate->toggleRequested();
+        launched({group("A", 1)});
+        QVERIFY(panel()->isVisible());
+        m_delegate->toggleRequested();
+        QVERIFY(!panel()->isVisible());
+        m_delegate->showRequested();
+        QVERIFY(panel()->isVisible());
+        m_delegate->showRequested();
+        QVERIFY(panel()->isVisible());
+
+        // On a first launch the panel is open already: the toggle does not close it.
+        cleanup();
+        init();
+        m_delegate->toggleRequested();
+        launched({group("A", 1)}, true);
+        QVERIFY(panel()->isVisible());
+    }
+
     void urlsBeforeLaunchParkTheLastValidOne()
     {
         const AppGroup a = group("A", 2), b = group("B", 6);
