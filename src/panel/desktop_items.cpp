@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QStandardPaths>
 #include <QUrl>
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
@@ -55,6 +56,7 @@ QIcon missingItemIcon()
 
 QIcon loadIcon(const QString& path)
 {
+    DesktopItems::ensureIconTheme();
     if (!QFileInfo::exists(path))
         return missingItemIcon();
     const QIcon icon = desktopIcon(path);
@@ -64,6 +66,38 @@ QIcon loadIcon(const QString& path)
 } // namespace
 
 namespace DesktopItems {
+
+void ensureIconTheme()
+{
+    static const bool done = [] {
+        QStringList paths = QIcon::themeSearchPaths();
+        const QStringList dataIcons =
+            QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, QStringLiteral("icons"),
+                                      QStandardPaths::LocateDirectory);
+        for (const QString& folder : dataIcons) {
+            if (!paths.contains(folder))
+                paths.append(folder);
+        }
+        QIcon::setThemeSearchPaths(paths);
+        QIcon::setFallbackSearchPaths(QIcon::fallbackSearchPaths()
+                                      << QStringLiteral("/usr/share/pixmaps"));
+        // Without a desktop session Qt settles for hicolor, which has no content-type icons.
+        const QString theme = QIcon::themeName();
+        if (!theme.isEmpty() && theme != QLatin1String("hicolor"))
+            return true;
+        for (const char* candidate : {"Adwaita", "breeze", "gnome", "oxygen"}) {
+            for (const QString& folder : paths) {
+                if (QFileInfo::exists(folder + QLatin1Char('/') + QLatin1String(candidate) +
+                                      QStringLiteral("/index.theme"))) {
+                    QIcon::setThemeName(QLatin1String(candidate));
+                    return true;
+                }
+            }
+        }
+        return true;
+    }();
+    Q_UNUSED(done);
+}
 
 void open(const QString& path)
 {

@@ -18,4 +18,8 @@ void reveal(const QString& path);
 // the icon theme, a file's content-type icon, a generic icon for a missing item.
 QIcon icon(const QString& path);
 
+// Makes sure themed icons resolve: outside a desktop session Qt falls back to hicolor, which
+// has no icons for content types, so an installed full theme (Adwaita, Breeze...) stands in.
+void ensureIconTheme();
+
 } // namespace DesktopItems

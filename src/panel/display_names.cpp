@@ -4,7 +4,10 @@
 
 #include <QFile>
 #include <QHash>
+#include <QSocketNotifier>
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -33,36 +36,154 @@ FileStamp stampOf(const QByteArray& encodedPath)
     return {true, info.st_dev, info.st_ino, info.st_size, info.st_mtim, info.st_ctim};
 }
 
+bool isLink(const QByteArray& encodedPath)
+{
+    struct stat info;
+    return ::lstat(encodedPath.constData(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
+bool isDesktopEntry(const QString& path)
+{
+    return path.endsWith(QLatin1String(".desktop"));
+}
+
 struct CachedName {
+    bool computed = false;
+    bool trusted = false; // a plain path, or a desktop entry whose folder is watched
     QByteArray encodedPath;
     FileStamp stamp;
     QString name;
     PanelModel::SearchEntry search;
 };
 
-// Main thread only, like every caller of the panel.
-QHash<QString, CachedName>& cache()
-{
-    static QHash<QString, CachedName> names;
-    return names;
-}
+// The names, and one inotify watch per folder that holds a desktop entry. Main thread only.
+class NameCache {
+public:
+    NameCache()
+        : m_inotify(inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
+    {
+        if (m_inotify >= 0) {
+            m_notifier = new QSocketNotifier(m_inotify, QSocketNotifier::Read);
+            QObject::connect(m_notifier, &QSocketNotifier::activated, [this] { drain(); });
+        }
+    }
 
-const CachedName& lookUp(const QString& path)
+    const CachedName& lookUp(const QString& path)
+    {
+        auto it = m_names.find(path);
+        if (it == m_names.end())
+            it = m_names.insert(path, CachedName{});
+        CachedName& entry = *it;
+        if (entry.computed && entry.trusted)
+            return entry;
+        if (!isDesktopEntry(path)) {
+            fill(entry, path);
+            entry.trusted = true;
+            return entry;
+        }
+        if (entry.encodedPath.isEmpty())
+            entry.encodedPath = QFile::encodeName(path);
+        const FileStamp now = stampOf(entry.encodedPath);
+        if (!entry.computed || !(now == entry.stamp)) {
+            entry.stamp = now;
+            fill(entry, path);
+        }
+        entry.trusted = watchFolderOf(entry.encodedPath) && !isLink(entry.encodedPath);
+        return entry;
+    }
+
+    void drain()
+    {
+        if (m_inotify < 0)
+            return;
+        alignas(inotify_event) char buffer[16 * 1024];
+        for (;;) {
+            const ssize_t length = ::read(m_inotify, buffer, sizeof buffer);
+            if (length <= 0)
+                return;
+            for (ssize_t offset = 0; offset < length;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(buffer + offset);
+                offset += ssize_t(sizeof(inotify_event) + event->len);
+                if (event->mask & IN_Q_OVERFLOW) {
+                    distrustAll();
+                    continue;
+                }
+                const QByteArray folder = m_folderOfWatch.value(event->wd);
+                if (event->mask & (IN_IGNORED | IN_DELETE_SELF | IN_MOVE_SELF | IN_UNMOUNT)) {
+                    distrustFolder(folder);
+                    if (event->mask & IN_IGNORED) {
+                        m_watchOfFolder.remove(folder);
+                        m_folderOfWatch.remove(event->wd);
+                    }
+                    continue;
+                }
+                if (event->len > 0)
+                    distrust(QFile::decodeName(folder + '/' + QByteArray(event->name)));
+            }
+        }
+    }
+
+private:
+    static void fill(CachedName& entry, const QString& path)
+    {
+        entry.name = displayName(path);
+        entry.search.key = PanelModel::searchKey(entry.name);
+        entry.search.canonicalPath = path.normalized(QString::NormalizationForm_C);
+        entry.computed = true;
+    }
+
+    bool watchFolderOf(const QByteArray& encodedPath)
+    {
+        if (m_inotify < 0)
+            return false;
+        const qsizetype slash = encodedPath.lastIndexOf('/');
+        const QByteArray folder = slash <= 0 ? QByteArray("/") : encodedPath.left(slash);
+        if (m_watchOfFolder.contains(folder))
+            return true;
+        const int watch = inotify_add_watch(m_inotify, folder.constData(),
+                                            IN_MODIFY | IN_ATTRIB | IN_CLOSE_WRITE | IN_MOVE |
+                                                IN_CREATE | IN_DELETE | IN_DELETE_SELF |
+                                                IN_MOVE_SELF | IN_DONT_FOLLOW | IN_ONLYDIR);
+        if (watch < 0)
+            return false;
+        m_watchOfFolder.insert(folder, watch);
+        m_folderOfWatch.insert(watch, folder);
+        return true;
+    }
+
+    void distrust(const QString& path)
+    {
+        const auto it = m_names.find(path);
+        if (it != m_names.end())
+            it->trusted = false;
+    }
+    void distrustFolder(const QByteArray& folder)
+    {
+        for (CachedName& entry : m_names) {
+            if (!entry.encodedPath.isEmpty() &&
+                entry.encodedPath.startsWith(QByteArray(folder + '/')))
+                entry.trusted = false;
+        }
+    }
+    void distrustAll()
+    {
+        for (CachedName& entry : m_names) {
+            if (!entry.encodedPath.isEmpty())
+                entry.trusted = false;
+        }
+    }
+
+    int m_inotify;
+    QSocketNotifier* m_notifier = nullptr;
+    QHash<QString, CachedName> m_names;
+    QHash<QByteArray, int> m_watchOfFolder;
+    QHash<int, QByteArray> m_folderOfWatch;
+};
+
+NameCache& cache()
 {
-    auto it = cache().find(path);
-    if (it == cache().end()) {
-        it = cache().insert(path, CachedName{QFile::encodeName(path), {}, {}, {}});
-        it->stamp.exists = true; // forces the first lookup below
-        it->stamp.inode = ino_t(-1);
-    }
-    const FileStamp now = stampOf(it->encodedPath);
-    if (!(now == it->stamp)) {
-        it->stamp = now;
-        it->name = displayName(path);
-        it->search.key = PanelModel::searchKey(it->name);
-        it->search.canonicalPath = path.normalized(QString::NormalizationForm_C);
-    }
-    return *it;
+    static NameCache* const names = new NameCache; // lives as long as the process
+    return *names;
 }
 
 } // namespace
@@ -71,11 +192,15 @@ namespace DisplayNames {
 
 const PanelModel::SearchEntry& entry(const QString& path)
 {
-    return lookUp(path).search;
+    return cache().lookUp(path).search;
 }
 const QString& name(const QString& path)
 {
-    return lookUp(path).name;
+    return cache().lookUp(path).name;
+}
+void sync()
+{
+    cache().drain();
 }
 
 } // namespace DisplayNames

@@ -253,6 +253,7 @@ void ItemGrid::paintTile(QPainter& painter, const QRect& tile, const QString& pa
 
 void ItemGrid::paintEvent(QPaintEvent* event)
 {
+    DisplayNames::sync();
     QPainter painter(viewport());
     painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform |
                            QPainter::TextAntialiasing);

@@ -120,9 +120,11 @@ private Q_SLOTS:
         QCOMPARE(DisplayNames::name(entry), QStringLiteral("Viewer"));
         QThread::msleep(20);
         write("Picture Viewer");
+        DisplayNames::sync();
         QCOMPARE(DisplayNames::name(entry), QStringLiteral("Picture Viewer"));
         QCOMPARE(DisplayNames::entry(entry).key, QStringLiteral("picture viewer"));
         QFile::remove(entry);
+        DisplayNames::sync();
         QCOMPARE(DisplayNames::name(entry), QStringLiteral("viewer.desktop"));
     }
 
