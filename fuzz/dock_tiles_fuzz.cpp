@@ -32,7 +32,7 @@ void checkLocation(const QByteArray& bytes)
 {
     if (bytes.contains('\0'))
         return;
-    QStringDecoder decoder(QStringDecoder::Utf8);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString location = decoder.decode(bytes);
     if (decoder.hasError())
         return;

@@ -1,6 +1,6 @@
 #include "dock/property_list.h"
 
-#include <cstdlib>
+#include <limits>
 
 namespace PropertyList {
 
@@ -60,13 +60,13 @@ std::optional<QString> stringAt(plist_t node, const char* key)
     plist_t value = valueAt(node, key, PLIST_STRING);
     if (!value)
         return std::nullopt;
-    char* text = nullptr;
-    plist_get_string_val(value, &text);
-    if (!text)
+    // Not plist_get_string_val: it asserts, ending the program, on a string holding a NUL,
+    // which any property list can carry.
+    uint64_t length = 0;
+    const char* text = plist_get_string_ptr(value, &length);
+    if (!text || length > uint64_t(std::numeric_limits<qsizetype>::max()))
         return std::nullopt;
-    QString result = QString::fromUtf8(text);
-    std::free(text);
-    return result;
+    return QString::fromUtf8(text, qsizetype(length));
 }
 
 } // namespace PropertyList

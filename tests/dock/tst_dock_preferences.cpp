@@ -163,6 +163,23 @@ private Q_SLOTS:
         QVERIFY(Store::dockApps().isEmpty());
     }
 
+    void aLocationHoldingANulIsReadNotFatal()
+    {
+        // A binary property list can hold any string; libplist's own string reader aborts the
+        // program on one with a NUL inside.
+        const PropertyList::Node domain = PropertyList::parse(domainXml({tileXml("/AXB.app")}));
+        char* bytes = nullptr;
+        uint32_t length = 0;
+        plist_to_bin(domain.get(), &bytes, &length);
+        QByteArray binary(bytes, length);
+        free(bytes);
+        QVERIFY(binary.contains("/AXB.app"));
+        binary.replace("/AXB.app", QByteArray("/A\0B.app", 8));
+        ScopedDock<FileDockPreferences> dock(dir.filePath("nul.plist"));
+        writeFile(dock->path(), binary);
+        QCOMPARE(Store::dockApps(), QStringList{QString::fromUtf8("/A\0B.app", 8)});
+    }
+
     void theFileDockAppendsImportsAndStartsEmpty()
     {
         FileDockPreferences dock(dir.filePath("folder/d.plist"));
