@@ -197,11 +197,11 @@ TabStrip::TabStrip(PanelView& view, QWidget* parent)
     setWidgetResizable(true);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     viewport()->setAutoFillBackground(false);
-    m_row->setAutoFillBackground(false);
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_layout->setSpacing(kTabSpacing);
     m_layout->addStretch(1);
     setWidget(m_row);
+    m_row->setAutoFillBackground(false); // setWidget() turned it on; the panel shows through
 }
 
 void TabStrip::setGroups(const QList<AppGroup>& groups, const QUuid& currentId)

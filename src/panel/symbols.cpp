@@ -28,7 +28,7 @@ void paintPin(QPainter& p, bool filled, const QColor& ink)
     body.quadTo(7.5, 3, 8.5, 3);
     body.closeSubpath();
 
-    QPen pen(ink, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    QPen pen(ink, 2.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     p.setPen(pen);
     p.setBrush(filled ? QBrush(ink) : QBrush(Qt::NoBrush));
     p.drawPath(body);
@@ -38,8 +38,8 @@ void paintPin(QPainter& p, bool filled, const QColor& ink)
 void paintGear(QPainter& p, const QColor& ink, const QColor& paper)
 {
     constexpr int teeth = 8;
-    constexpr qreal outer = 10.2;
-    constexpr qreal inner = 7.6;
+    constexpr qreal outer = 10.4;
+    constexpr qreal inner = 8.0;
     QPainterPath gear;
     for (int i = 0; i < teeth * 4; ++i) {
         // Each tooth: rise, top, fall, root, a quarter of the tooth pitch each.
@@ -58,9 +58,11 @@ void paintGear(QPainter& p, const QColor& ink, const QColor& paper)
     p.drawPath(gear);
     p.setPen(Qt::NoPen);
     p.setBrush(paper);
-    p.drawEllipse(QPointF(12, 12), 5.2, 5.2);
+    p.drawEllipse(QPointF(12, 12), 6.0, 6.0);
     p.setBrush(ink);
-    p.drawEllipse(QPointF(12, 12), 2.6, 2.6);
+    p.drawEllipse(QPointF(12, 12), 3.1, 3.1);
+    p.setBrush(paper);
+    p.drawEllipse(QPointF(12, 12), 1.5, 1.5);
 }
 
 void paintXmarkCircle(QPainter& p, const QColor& ink, const QColor& paper)
@@ -75,11 +77,11 @@ void paintXmarkCircle(QPainter& p, const QColor& ink, const QColor& paper)
 
 void paintGrid(QPainter& p, const QColor& ink)
 {
-    p.setPen(QPen(ink, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setPen(QPen(ink, 1.9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::NoBrush);
-    for (qreal x : {4.0, 13.5}) {
-        for (qreal y : {4.0, 13.5})
-            p.drawRoundedRect(QRectF(x, y, 6.5, 6.5), 1.6, 1.6);
+    for (qreal x : {4.0, 13.0}) {
+        for (qreal y : {4.0, 13.0})
+            p.drawRoundedRect(QRectF(x, y, 7, 7), 1.8, 1.8);
     }
 }
 
@@ -165,9 +167,12 @@ void SymbolButton::paintEvent(QPaintEvent*)
         painter.setBrush(Qt::NoBrush);
         painter.drawEllipse(box.adjusted(0.5, 0.5, -0.5, -0.5));
     }
-    QColor ink = m_ink.isValid() ? m_ink : PanelStyle::secondary(palette());
-    if (m_symbol != Symbol::XmarkCircleFill && !m_ink.isValid())
+    // The header's glyphs in a softened text colour; the close disc in the dimmed one.
+    QColor ink = m_ink;
+    if (!ink.isValid()) {
         ink = PanelStyle::primary(palette());
+        ink.setAlphaF(m_symbol == Symbol::XmarkCircleFill ? 0.5 : 0.78);
+    }
     ink.setAlphaF(ink.alphaF() * (isEnabled() ? 1.0 : 0.4));
     paintSymbol(painter, QRectF(box.center() - QPointF(8, 8), QSizeF(16, 16)), m_symbol, ink,
                 palette().color(QPalette::Window));

@@ -1,0 +1,197 @@
+#include "desktop_session.h"
+#include "test_environment.h"
+
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+
+namespace {
+
+const QString appsId = QStringLiteral("0B0C2C3D-4E5F-4071-8293-A4B5C6D7E801");
+const QString workId = QStringLiteral("0B0C2C3D-4E5F-4071-8293-A4B5C6D7E802");
+const QString emptyId = QStringLiteral("0B0C2C3D-4E5F-4071-8293-A4B5C6D7E803");
+constexpr int patience = 10000;
+
+// Desktop entries and folders that a Debian machine with the test packages has.
+QStringList installedEntries()
+{
+    QStringList found;
+    for (const QString& name :
+         QDir(QStringLiteral("/usr/share/applications"))
+             .entryList({QStringLiteral("*.desktop")}, QDir::Files, QDir::Name))
+        found << QStringLiteral("/usr/share/applications/") + name;
+    return found;
+}
+
+QString jsonList(const QStringList& paths)
+{
+    QStringList quoted;
+    for (const QString& path : paths)
+        quoted << QLatin1Char('"') + path + QLatin1Char('"');
+    return QLatin1Char('[') + quoted.join(QLatin1Char(',')) + QLatin1Char(']');
+}
+
+} // namespace
+
+// The real program's panel on a real X desktop, photographed for people to look at: the full
+// panel with icons, another tab selected, a search, the compact panel and an empty group.
+class PanelScreenshotTest : public QObject {
+    Q_OBJECT
+
+    DesktopSession m_desktop;
+    QProcess m_traymate;
+    xcb_window_t m_panel = XCB_WINDOW_NONE;
+    QString m_folder = QStringLiteral(TRAYMATE_SCREENSHOT_DIR);
+    int m_appsCount = 0;
+
+    bool panelShown() const { return m_panel && m_desktop.isViewable(m_panel); }
+    bool waitShown(bool shown) const
+    {
+        return DesktopSession::waitFor([&] { return panelShown() == shown; }, patience);
+    }
+    int runSecond(const QStringList& arguments)
+    {
+        QProcess second;
+        second.setProcessEnvironment(m_desktop.environment());
+        second.start(QStringLiteral(TRAYMATE_PROGRAM), arguments);
+        return second.waitForFinished(patience) ? second.exitCode() : -1;
+    }
+    // The panel and a margin of the backdrop around it, as the X server shows them.
+    QImage shot() const
+    {
+        const QRect area = m_desktop.rootGeometry(m_panel).adjusted(-24, -24, 24, 24) &
+                           QRect(0, 0, DesktopSession::width, DesktopSession::height);
+        xcb_connection_t* c = m_desktop.connection();
+        xcb_get_image_reply_t* reply =
+            xcb_get_image_reply(c,
+                                xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, m_desktop.root(),
+                                              area.x(), area.y(), area.width(), area.height(), ~0u),
+                                nullptr);
+        if (!reply)
+            return {};
+        const QImage image(xcb_get_image_data(reply), area.width(), area.height(), area.width() * 4,
+                           QImage::Format_RGB32);
+        QImage copy = image.copy();
+        std::free(reply);
+        return copy;
+    }
+    void save(const QString& name)
+    {
+        QTest::qWait(400); // the tiles' glide and the compositor settle
+        const QImage image = shot();
+        QVERIFY(!image.isNull());
+        QVERIFY(QDir().mkpath(m_folder));
+        QVERIFY(image.save(m_folder + QStringLiteral("/panel-") + name + QStringLiteral(".png")));
+        // Not a blank frame: the panel has drawn something of its own.
+        QVERIFY(image.pixel(image.width() / 2, image.height() / 2) != image.pixel(2, 2));
+    }
+    void openGroup(const QString& id)
+    {
+        if (panelShown()) {
+            QVERIFY(m_desktop.xdotool({"key", "Escape"}));
+            QVERIFY(waitShown(false));
+        }
+        QVERIFY(m_desktop.xdotool({"mousemove", "720", "450"}));
+        QCOMPARE(runSecond({QStringLiteral("traymate://group/") + id}), 0);
+        QVERIFY(waitShown(true));
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QString error;
+        QVERIFY2(m_desktop.start(&error), qPrintable(error));
+        // A calm backdrop, so the translucent panel shows how it sits on a desktop.
+        const std::uint32_t backdrop = 0x4f6d8f;
+        xcb_change_window_attributes(m_desktop.connection(), m_desktop.root(), XCB_CW_BACK_PIXEL,
+                                     &backdrop);
+        xcb_clear_area(m_desktop.connection(), 0, m_desktop.root(), 0, 0, 0, 0);
+        xcb_flush(m_desktop.connection());
+
+        QStringList apps = installedEntries().mid(0, 6);
+        m_appsCount = int(apps.size()) + 3;
+        apps << QStringLiteral("/usr/share") << QStringLiteral("/etc/os-release")
+             << QStringLiteral("/usr/share/doc/a-file-that-is-gone.pdf");
+        const QStringList work{QStringLiteral("/usr/bin"), QStringLiteral("/etc/hostname"),
+                               QStringLiteral("/usr/share/icons")};
+        const QString folder = qEnvironmentVariable("XDG_DATA_HOME") + QStringLiteral("/Traymate");
+        QVERIFY(QDir().mkpath(folder));
+        QFile groups(folder + QStringLiteral("/groups.json"));
+        QVERIFY(groups.open(QIODevice::WriteOnly));
+        groups.write(QStringLiteral(R"([{"id":"%1","name":"Apps","apps":%2},)"
+                                    R"({"id":"%3","name":"Work","apps":%4},)"
+                                    R"({"id":"%5","name":"Empty","apps":[]}])")
+                         .arg(appsId, jsonList(apps), workId, jsonList(work), emptyId)
+                         .toUtf8());
+        groups.close();
+
+        m_traymate.setProcessEnvironment(m_desktop.environment());
+        m_traymate.setProcessChannelMode(QProcess::ForwardedChannels);
+        m_traymate.start(QStringLiteral(TRAYMATE_PROGRAM), QStringList());
+        QVERIFY(m_traymate.waitForStarted());
+        QVERIFY(DesktopSession::waitFor(
+            [&] { return (m_panel = m_desktop.clientTitled(QStringLiteral("Traymate"))) != 0; },
+            patience));
+        if (panelShown()) { // the very first start opens the panel by itself
+            QVERIFY(m_desktop.xdotool({"key", "Escape"}));
+            QVERIFY(waitShown(false));
+        }
+    }
+
+    void cleanupTestCase()
+    {
+        m_traymate.terminate();
+        if (!m_traymate.waitForFinished(3000))
+            m_traymate.kill();
+        m_traymate.waitForFinished(3000);
+    }
+
+    void fullPanelWithIcons()
+    {
+        QVERIFY(m_desktop.xdotool({"mousemove", "100", "100"}));
+        QVERIFY(m_desktop.xdotool({"key", "ctrl+alt+space"}));
+        QVERIFY(waitShown(true));
+        QCOMPARE(m_desktop.rootGeometry(m_panel).size(), QSize(400, 440));
+        save(QStringLiteral("full"));
+    }
+
+    void fullPanelSearching()
+    {
+        QVERIFY(panelShown());
+        QVERIFY(m_desktop.xdotool({"type", "--delay", "30", "e"}));
+        save(QStringLiteral("search"));
+        QVERIFY(m_desktop.xdotool({"key", "BackSpace"}));
+    }
+
+    void compactPanel()
+    {
+        openGroup(appsId);
+        const int rows = (m_appsCount + 3) / 4;
+        QCOMPARE(m_desktop.rootGeometry(m_panel).size(), QSize(384, rows * 84 + 70));
+        save(QStringLiteral("compact"));
+    }
+
+    void selectedTabAfterAllGroups()
+    {
+        openGroup(workId);
+        const QRect panel = m_desktop.rootGeometry(m_panel);
+        QCOMPARE(panel.size(), QSize(296, 154));
+        // "All groups" sits left of "Close" at the right end of the header.
+        const QPoint allGroups(panel.right() - 16 - 24 - 6 - 12, panel.top() + 16 + 12);
+        QVERIFY(m_desktop.xdotool({"mousemove", QString::number(allGroups.x()),
+                                   QString::number(allGroups.y()), "click", "1"}));
+        QVERIFY(DesktopSession::waitFor(
+            [&] { return m_desktop.rootGeometry(m_panel).size() == QSize(400, 440); }, patience));
+        save(QStringLiteral("full-selected-tab"));
+    }
+
+    void emptyGroup()
+    {
+        openGroup(emptyId);
+        QCOMPARE(m_desktop.rootGeometry(m_panel).size(), QSize(296, 154));
+        save(QStringLiteral("empty-group"));
+    }
+};
+
+TRAYMATE_TEST_MAIN(PanelScreenshotTest)
+#include "tst_panel_screenshots.moc"
