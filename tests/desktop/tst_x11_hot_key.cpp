@@ -1,0 +1,158 @@
+#include "app/hot_key.h"
+#include "app/notifications.h"
+#include "desktop_test_main.h"
+
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <cstdlib>
+#include <xcb/xcb_keysyms.h>
+#include <xcb/xtest.h>
+
+namespace {
+
+// Another X client, with keys of its own: it holds combinations and types through XTest.
+class OtherClient {
+public:
+    OtherClient()
+        : m_connection(xcb_connect(nullptr, nullptr))
+    {
+        m_root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
+        m_symbols = xcb_key_symbols_alloc(m_connection);
+    }
+    ~OtherClient()
+    {
+        xcb_key_symbols_free(m_symbols);
+        xcb_disconnect(m_connection);
+    }
+
+    xcb_keycode_t code(std::uint32_t keysym) const
+    {
+        xcb_keycode_t* codes = xcb_key_symbols_get_keycode(m_symbols, keysym);
+        const xcb_keycode_t result = codes ? codes[0] : 0;
+        std::free(codes);
+        return result;
+    }
+    bool grab(std::uint16_t modifiers, std::uint32_t keysym)
+    {
+        const xcb_void_cookie_t cookie =
+            xcb_grab_key_checked(m_connection, 1, m_root, modifiers, code(keysym),
+                                 XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+        xcb_generic_error_t* error = xcb_request_check(m_connection, cookie);
+        std::free(error);
+        return error == nullptr;
+    }
+    void ungrabAll()
+    {
+        xcb_ungrab_key(m_connection, XCB_GRAB_ANY, m_root, XCB_MOD_MASK_ANY);
+        xcb_flush(m_connection);
+    }
+    // Presses the keys in order and releases them in reverse.
+    void press(std::initializer_list<std::uint32_t> keysyms)
+    {
+        for (const std::uint32_t keysym : keysyms)
+            xcb_test_fake_input(m_connection, XCB_KEY_PRESS, code(keysym), XCB_CURRENT_TIME, m_root,
+                                0, 0, 0);
+        for (auto it = std::rbegin(keysyms); it != std::rend(keysyms); ++it)
+            xcb_test_fake_input(m_connection, XCB_KEY_RELEASE, code(*it), XCB_CURRENT_TIME, m_root,
+                                0, 0, 0);
+        xcb_flush(m_connection);
+    }
+
+private:
+    xcb_connection_t* m_connection;
+    xcb_window_t m_root = 0;
+    xcb_key_symbols_t* m_symbols = nullptr;
+};
+
+constexpr std::uint32_t ctrl = 0xffe3, alt = 0xffe9, super = 0xffeb, space = 0x20, keyD = 0x64,
+                        numLock = 0xff7f, capsLock = 0xffe5;
+
+} // namespace
+
+// The global key on a real X server: grabs, presses, replacement and refusal.
+class X11HotKeyTest : public QObject {
+    Q_OBJECT
+
+    OtherClient m_other;
+
+    // Whether a hot-key notification arrives for the keys pressed.
+    bool posts(std::initializer_list<std::uint32_t> keysyms, int waitMs = 1000)
+    {
+        QSignalSpy posted(&NotificationCenter::instance(), &NotificationCenter::posted);
+        m_other.press(keysyms);
+        if (!posted.wait(waitMs))
+            return false;
+        return posted.first().first().toString() == dockHotKey;
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb")); }
+
+    void firstPresetToggles()
+    {
+        HotKey::apply(0);
+        QVERIFY(HotKey::isActive());
+        QVERIFY(posts({ctrl, alt, space}));
+        QVERIFY(!posts({ctrl, space}, 300));
+        QVERIFY(!posts({alt, space}, 300));
+    }
+
+    void lockKeysDoNotMatter()
+    {
+        HotKey::apply(0);
+        m_other.press({numLock});
+        QVERIFY(posts({ctrl, alt, space}));
+        m_other.press({capsLock});
+        QVERIFY(posts({ctrl, alt, space}));
+        m_other.press({numLock});
+        QVERIFY(posts({ctrl, alt, space}));
+        m_other.press({capsLock});
+    }
+
+    void replacingThePresetReleasesTheOldKey()
+    {
+        HotKey::apply(0);
+        HotKey::apply(4);
+        QVERIFY(HotKey::isActive());
+        QVERIFY(!posts({ctrl, alt, space}, 300));
+        QVERIFY(posts({super, alt, keyD}));
+        // Released for real: another client can take the old combination now.
+        QVERIFY(m_other.grab(XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1, space));
+        m_other.ungrabAll();
+
+        HotKey::apply(-1); // falls back to Control+Option+Space
+        QVERIFY(posts({ctrl, alt, space}));
+        QVERIFY(!posts({super, alt, keyD}, 300));
+    }
+
+    void aRefusedGrabLeavesNoHotKey()
+    {
+        QVERIFY(m_other.grab(XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1, keyD));
+        HotKey::apply(3);
+        QVERIFY(!HotKey::isActive());
+        // Nothing of the refused preset stays grabbed by us, and the old key is gone too.
+        QVERIFY(!posts({ctrl, alt, space}, 300));
+        m_other.ungrabAll();
+        QVERIFY(!posts({ctrl, alt, keyD}, 300));
+
+        HotKey::apply(3);
+        QVERIFY(HotKey::isActive());
+        QVERIFY(posts({ctrl, alt, keyD}));
+    }
+
+    void otherKeysReachTheFocusedField()
+    {
+        HotKey::apply(0);
+        QLineEdit field;
+        field.show();
+        field.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&field));
+        m_other.press({keyD});
+        QTRY_COMPARE(field.text(), QStringLiteral("d"));
+        QVERIFY(posts({ctrl, alt, space}));
+        QCOMPARE(field.text(), QStringLiteral("d"));
+    }
+};
+
+TRAYMATE_DESKTOP_TEST_MAIN(X11HotKeyTest)
+#include "tst_x11_hot_key.moc"
