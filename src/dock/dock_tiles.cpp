@@ -54,6 +54,20 @@ bool isApplicationPath(const QString& path)
     return path.endsWith(QLatin1String(".app")) || path.endsWith(QLatin1String(".desktop"));
 }
 
+// The location of every tile of an exported domain, in order; nothing when it cannot be read.
+std::optional<QList<std::optional<QString>>> tileLocations(const QByteArray& exported)
+{
+    const PropertyList::Node domain = PropertyList::parse(exported);
+    plist_t apps = persistentApps(domain.get());
+    if (!apps)
+        return std::nullopt;
+    QList<std::optional<QString>> locations;
+    const uint32_t count = plist_array_get_size(apps);
+    for (uint32_t i = 0; i < count; ++i)
+        locations.append(tilePath(plist_array_get_item(apps, i)));
+    return locations;
+}
+
 } // namespace
 
 std::optional<QString> tilePath(plist_t tile)
@@ -118,18 +132,25 @@ std::optional<QByteArray> domainWithout(const QByteArray& exported, const QStrin
     plist_t apps = persistentApps(domain.get());
     if (!apps)
         return std::nullopt;
+    QList<std::optional<QString>> kept;
     bool dropped = false;
-    for (uint32_t i = plist_array_get_size(apps); i-- > 0;) {
-        const std::optional<QString> location = tilePath(plist_array_get_item(apps, i));
+    for (uint32_t i = 0; i < plist_array_get_size(apps);) {
+        std::optional<QString> location = tilePath(plist_array_get_item(apps, i));
         if (location && CanonicalText::equal(*location, path)) {
             plist_array_remove_item(apps, i);
             dropped = true;
+        } else {
+            kept.append(std::move(location));
+            ++i;
         }
     }
     if (!dropped)
         return std::nullopt;
     QByteArray xml = PropertyList::toXml(domain.get());
-    if (xml.isEmpty())
+    // The import replaces the whole domain with this text, so it must read back to the very
+    // tiles that were kept. A domain the XML form cannot carry faithfully (a dictionary with a
+    // key twice, say) is left as it is rather than rewritten wrongly.
+    if (tileLocations(xml) != kept)
         return std::nullopt;
     return xml;
 }

@@ -180,6 +180,36 @@ private Q_SLOTS:
         QCOMPARE(Store::dockApps(), QStringList{QString::fromUtf8("/A\0B.app", 8)});
     }
 
+    void aDomainTheXmlFormCannotCarryIsNotRewritten()
+    {
+        // A binary dictionary may hold a key twice; read back from XML, the other value would
+        // win and an unrelated tile would point elsewhere.
+        const QByteArray twoKeys = "<dict><key>tile-data</key><dict>"
+                                   "<key>file-dat2</key><dict><key>_CFURLString</key><string>"
+                                   "/First.app</string></dict>"
+                                   "<key>file-data</key><dict><key>_CFURLString</key><string>"
+                                   "/Second.app</string></dict></dict></dict>";
+        const PropertyList::Node domain =
+            PropertyList::parse(domainXml({twoKeys, tileXml("/L.app")}));
+        char* bytes = nullptr;
+        uint32_t length = 0;
+        plist_to_bin(domain.get(), &bytes, &length);
+        QByteArray binary(bytes, length);
+        free(bytes);
+        binary.replace("file-dat2", "file-data");
+        ScopedDock<RecordingDock> dock(dir.filePath("twice.plist"));
+        writeFile(dock->path(), binary);
+        const QStringList before = Store::dockApps();
+        QCOMPARE(before.size(), 2);
+
+        Launchers::removeFromDock("/L.app");
+        const QStringList after = Store::dockApps();
+        QVERIFY2(after == before || after == QStringList{before.first()},
+                 qPrintable(after.join(", ")));
+        if (after == before)
+            QVERIFY(!dock->calls.contains("import"));
+    }
+
     void theFileDockAppendsImportsAndStartsEmpty()
     {
         FileDockPreferences dock(dir.filePath("folder/d.plist"));
