@@ -82,7 +82,7 @@ bool DesktopSession::startHelper(const QString& program, const QStringList& argu
     return true;
 }
 
-bool DesktopSession::start(QString* error)
+bool DesktopSession::start(QString* error, Pieces pieces)
 {
     if (QStandardPaths::findExecutable("Xvfb").isEmpty()) {
         *error = "Xvfb is not installed (scripts/install-deps installs it)";
@@ -132,19 +132,19 @@ bool DesktopSession::start(QString* error)
         *error = "openbox did not take the screen";
         return false;
     }
-    if (!startHelper("trayer",
-                     {"--edge", "bottom", "--align", "right", "--widthtype", "pixel", "--width",
-                      "120", "--heighttype", "pixel", "--height", "24", "--SetDockType", "true",
-                      "--SetPartialStrut", "true"},
-                     error))
+    if (pieces.tray && !startHelper("trayer",
+                                    {"--edge", "bottom", "--align", "right", "--widthtype", "pixel",
+                                     "--width", "120", "--heighttype", "pixel", "--height", "24",
+                                     "--SetDockType", "true", "--SetPartialStrut", "true"},
+                                    error))
         return false;
-    if (!waitFor(selectionOwned("_NET_SYSTEM_TRAY_S0"), 10000)) {
+    if (pieces.tray && !waitFor(selectionOwned("_NET_SYSTEM_TRAY_S0"), 10000)) {
         *error = "trayer did not become the tray";
         return false;
     }
-    if (!startHelper("xcompmgr", {}, error))
+    if (pieces.compositor && !startHelper("xcompmgr", {}, error))
         return false;
-    if (!waitFor(selectionOwned("_NET_WM_CM_S0"), 10000)) {
+    if (pieces.compositor && !waitFor(selectionOwned("_NET_WM_CM_S0"), 10000)) {
         *error = "xcompmgr did not start compositing";
         return false;
     }

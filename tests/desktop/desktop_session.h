@@ -25,8 +25,14 @@ public:
     DesktopSession(const DesktopSession&) = delete;
     DesktopSession& operator=(const DesktopSession&) = delete;
 
+    struct Pieces {
+        bool tray = true;
+        bool compositor = true;
+    };
+
     // Starts the desktop; false with the reason in `error` when a piece is missing or hangs.
-    bool start(QString* error);
+    bool start(QString* error) { return start(error, Pieces()); }
+    bool start(QString* error, Pieces pieces);
     QString display() const { return m_display; }
     xcb_connection_t* connection() const { return m_connection; }
     xcb_window_t root() const { return m_root; }

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -225,6 +226,41 @@ private Q_SLOTS:
         // A left click on the icon of the open panel hides it.
         QVERIFY(m_desktop.xdotool({"click", "1"}));
         QVERIFY(waitShown(false));
+    }
+
+    void withoutATrayTheHotKeyAndToggleStillWork()
+    {
+        DesktopSession bare;
+        QString error;
+        QVERIFY2(bare.start(&error, {.tray = false, .compositor = false}), qPrintable(error));
+        QTemporaryDir home;
+        QProcessEnvironment environment = bare.environment();
+        environment.insert("XDG_CONFIG_HOME", home.path() + "/config");
+        environment.insert("XDG_DATA_HOME", home.path() + "/data");
+        environment.insert("XDG_RUNTIME_DIR", home.path());
+        QFile::setPermissions(home.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+        QProcess traymate;
+        traymate.setProcessEnvironment(environment);
+        traymate.setProcessChannelMode(QProcess::ForwardedChannels);
+        traymate.start(TRAYMATE_PROGRAM, QStringList());
+        // The first launch opens the panel even so.
+        xcb_window_t panel = XCB_WINDOW_NONE;
+        QVERIFY(DesktopSession::waitFor(
+            [&] { return (panel = bare.clientTitled("Traymate")) && bare.isViewable(panel); },
+            patience));
+        QVERIFY(bare.xdotool({"key", "ctrl+alt+space"}));
+        QVERIFY(DesktopSession::waitFor([&] { return !bare.isViewable(panel); }, patience));
+
+        QProcess toggle;
+        toggle.setProcessEnvironment(environment);
+        toggle.start(TRAYMATE_PROGRAM, {"--toggle"});
+        QVERIFY(toggle.waitForFinished(patience));
+        QVERIFY(DesktopSession::waitFor([&] { return bare.isViewable(panel); }, patience));
+        QVERIFY(!bare.trayIconTitled("Traymate"));
+
+        traymate.terminate();
+        QVERIFY(traymate.waitForFinished(patience));
     }
 
     void quitEndsTheProgram()
