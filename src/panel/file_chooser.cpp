@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QMimeDatabase>
+#include <QTimer>
 
 namespace {
 
@@ -52,9 +53,11 @@ QStringList runFileChooser(const FileChoice& choice)
     if (!choice.message.isEmpty())
         dialog.setLabelText(QFileDialog::LookIn, choice.message);
     dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
-    dialog.show();
-    dialog.raise();
-    dialog.activateWindow();
+    // In front of every other program once it shows; exec() itself makes it modal.
+    QTimer::singleShot(0, &dialog, [&dialog] {
+        dialog.raise();
+        dialog.activateWindow();
+    });
     if (dialog.exec() != QDialog::Accepted)
         return {};
     QStringList chosen = dialog.selectedFiles();

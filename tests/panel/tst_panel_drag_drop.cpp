@@ -1,3 +1,4 @@
+#include "panel/file_chooser.h"
 #include "panel/full_panel.h"
 #include "panel/group_tabs.h"
 #include "panel/item_drag.h"
@@ -5,9 +6,14 @@
 #include "panel_fixture.h"
 #include "test_environment.h"
 
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QImage>
+#include <QListView>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTimer>
 
 // Reordering by dragging, moving items between groups, files from outside and the choosers.
 class PanelDragDropTest : public QObject {
@@ -187,6 +193,50 @@ private Q_SLOTS:
         view.addItems();
         QCOMPARE(store.groups()[0].apps.size(), 2);
         QVERIFY(!PanelState::keepOpen);
+    }
+
+    void theAddChooserTakesFilesAndFoldersTogether()
+    {
+        const QString folder = fx.makeItem(QStringLiteral("Chooser/Projects/"));
+        const QString file = fx.makeItem(QStringLiteral("Chooser/notes.txt"));
+        fx.makeItem(QStringLiteral("Chooser/other.txt"));
+        bool clicked = false;
+        QTimer poll;
+        poll.setInterval(20);
+        connect(&poll, &QTimer::timeout, this, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            poll.stop();
+            auto* list = dialog->findChild<QListView*>(QStringLiteral("listView"));
+            if (!list ||
+                !QTest::qWaitFor([&] { return list->model()->rowCount(list->rootIndex()) == 3; }))
+                return dialog->reject();
+            for (int row = 0; row < 3; ++row) {
+                const QModelIndex index = list->model()->index(row, 0, list->rootIndex());
+                const QString name = index.data().toString();
+                if (name == QLatin1String("Projects") || name == QLatin1String("notes.txt"))
+                    list->selectionModel()->select(index, QItemSelectionModel::Select |
+                                                              QItemSelectionModel::Rows);
+            }
+            QPushButton* open =
+                dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open);
+            if (!open || !open->isEnabled())
+                return dialog->reject();
+            clicked = true;
+            open->click();
+            if (dialog->isVisible())
+                dialog->reject(); // Open did not take the selection
+        });
+        poll.start();
+        FileChoice choice;
+        choice.startFolder = fx.scratch(QStringLiteral("Chooser"));
+        choice.multiple = true;
+        choice.directories = true;
+        QStringList chosen = runFileChooser(choice);
+        QVERIFY(clicked);
+        chosen.sort();
+        QCOMPARE(chosen, QStringList({folder, file}));
     }
 
     void setIconAsksForOneImageAndRedrawsTheLauncher()
