@@ -4,8 +4,10 @@
 #include <QHash>
 #include <QStandardPaths>
 #include <QThread>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <sys/prctl.h>
 #include <xcb/xcb_keysyms.h>
 #include <xcb/xtest.h>
 
@@ -32,6 +34,12 @@ std::uint32_t keysymOf(const QString& name)
     if (named.contains(name))
         return named.value(name);
     return name.size() == 1 ? name.at(0).unicode() : 0;
+}
+
+// The helpers end with the test process, also when it crashes or a time limit kills it.
+void endWithParent(QProcess& process)
+{
+    process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
 }
 
 } // namespace
@@ -70,6 +78,7 @@ bool DesktopSession::startHelper(const QString& program, const QStringList& argu
         return false;
     }
     auto process = std::make_unique<QProcess>();
+    endWithParent(*process);
     process->setProcessEnvironment(environment());
     process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process->setStandardOutputFile(QProcess::nullDevice());
@@ -90,6 +99,7 @@ bool DesktopSession::start(QString* error, Pieces pieces)
     }
     // The server picks a free display and tells us on its standard output.
     auto server = std::make_unique<QProcess>();
+    endWithParent(*server);
     server->setProcessChannelMode(QProcess::SeparateChannels);
     server->setStandardErrorFile(QProcess::nullDevice());
     server->start("Xvfb", {"-displayfd", "1", "-screen", "0",
