@@ -2,6 +2,7 @@
 
 #include "panel/panel_style.h"
 
+#include <QFocusEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <cmath>
@@ -149,6 +150,13 @@ void SymbolButton::leaveEvent(QEvent* event)
     QAbstractButton::leaveEvent(event);
 }
 
+void SymbolButton::focusInEvent(QFocusEvent* event)
+{
+    m_keyboardFocus =
+        event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+    QAbstractButton::focusInEvent(event);
+}
+
 void SymbolButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
@@ -162,7 +170,7 @@ void SymbolButton::paintEvent(QPaintEvent*)
         painter.setBrush(disc);
         painter.drawEllipse(box);
     }
-    if (hasFocus()) {
+    if (hasFocus() && m_keyboardFocus) {
         painter.setPen(QPen(PanelStyle::accent(palette()), 1.2));
         painter.setBrush(Qt::NoBrush);
         painter.drawEllipse(box.adjusted(0.5, 0.5, -0.5, -0.5));

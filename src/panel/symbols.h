@@ -32,9 +32,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     Symbol m_symbol;
     QColor m_ink;
     bool m_hovered = false;
+    bool m_keyboardFocus = false; // the ring shows only when the keyboard brought focus here
 };
