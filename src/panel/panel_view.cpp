@@ -262,7 +262,9 @@ void PanelView::showItemMenu(const QString& path, const QPoint& globalPos)
 
 QRect PanelView::contentRect() const
 {
-    const QSize size = panelSize();
+    // Never larger than the window: the shell sizes the compact window for the selected id,
+    // which may name no group while the content follows the first group.
+    const QSize size = panelSize().boundedTo(this->size());
     return QRect(QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), size);
 }
 

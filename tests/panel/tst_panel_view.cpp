@@ -409,6 +409,21 @@ private Q_SLOTS:
         QVERIFY(!sendDrag(form->grid()->viewport(), QEvent::DragEnter, QPoint(20, 20), &files));
     }
 
+    void contentNeverOutgrowsTheWindow()
+    {
+        // The shell sizes the compact window 296 by 154 for an id of no group, while the
+        // content follows the first group's nine items.
+        Store& store = fx.openWith({StoreFixture::named("First", fx.apps(9))});
+        store.setSelected(QUuid::createUuid());
+        store.setCompact(true);
+        PanelView& view = fx.panel(store);
+        QCOMPARE(view.panelSize(), QSize(384, 322));
+        view.resize(296, 154);
+        QCOMPARE(view.form()->geometry(), QRect(0, 0, 296, 154));
+        view.resize(500, 500);
+        QCOMPARE(view.form()->geometry(), QRect(58, 89, 384, 322));
+    }
+
     void allGroupsSwitchesToTheFullFormInPlace()
     {
         Store& store =
