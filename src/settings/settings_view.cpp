@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QEvent>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -23,13 +24,17 @@ namespace {
 // The negative-text red of the common Linux themes, readable on light and dark windows.
 const QColor errorRed(0xda, 0x44, 0x53);
 
-void makeCaption(QLabel* label, const QColor& color)
+void makeCaption(QLabel* label)
 {
     QFont font = label->font();
     font.setPointSizeF(font.pointSizeF() * 0.85);
     label->setFont(font);
+}
+
+void setTextColour(QLabel* label, const QColor& colour)
+{
     QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, color);
+    palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);
 }
 
@@ -47,9 +52,16 @@ SettingsView::SettingsView(QWidget* parent)
     layout->addWidget(about);
     layout->addStretch(1);
 
+    colourCaptions();
     readPreferences();
     readLoginStatus();
     showUpdates();
+}
+
+void SettingsView::colourCaptions()
+{
+    setTextColour(m_loginFailed, errorRed);
+    setTextColour(m_updateStatus, palette().color(QPalette::PlaceholderText));
 }
 
 void SettingsView::buildGeneral(QWidget* box)
@@ -68,7 +80,7 @@ void SettingsView::buildGeneral(QWidget* box)
         box);
     m_loginFailed->setObjectName(QStringLiteral("loginError"));
     m_loginFailed->setWordWrap(true);
-    makeCaption(m_loginFailed, errorRed);
+    makeCaption(m_loginFailed);
     // Lined up with the toggle's text, whose failure it explains.
     m_loginFailed->setIndent(style()->pixelMetric(QStyle::PM_IndicatorWidth) +
                              style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing));
@@ -114,7 +126,7 @@ void SettingsView::buildAbout(QWidget* box)
     m_updateStatus = new QLabel(box);
     m_updateStatus->setObjectName(QStringLiteral("updateStatus"));
     m_updateStatus->setWordWrap(true);
-    makeCaption(m_updateStatus, palette().color(QPalette::PlaceholderText));
+    makeCaption(m_updateStatus);
     column->addWidget(m_updateStatus);
 
     auto* buttons = new QHBoxLayout;
@@ -139,6 +151,14 @@ void SettingsView::showEvent(QShowEvent* event)
     readPreferences();
     readLoginStatus();
     QWidget::showEvent(event);
+}
+
+void SettingsView::changeEvent(QEvent* event)
+{
+    // A new desktop theme brings its own secondary text colour.
+    if (event->type() == QEvent::PaletteChange)
+        colourCaptions();
+    QWidget::changeEvent(event);
 }
 
 void SettingsView::readPreferences()

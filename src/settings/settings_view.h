@@ -25,10 +25,12 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void buildGeneral(QWidget* box);
     void buildAbout(QWidget* box);
+    void colourCaptions();
     void readPreferences();
     void readLoginStatus();
     void showLogin();

@@ -172,6 +172,12 @@ private Q_SLOTS:
                  QStringLiteral(
                      "Could not change login item. Move Traymate to Applications and try again."));
         QVERIFY(caption->palette().color(QPalette::WindowText).red() > 200);
+        QPalette dark = view.palette();
+        dark.setColor(QPalette::PlaceholderText, QColor(0x90, 0x91, 0x92));
+        view.setPalette(dark);
+        QCOMPARE(child<QLabel>(view, "updateStatus")->palette().color(QPalette::WindowText),
+                 QColor(0x90, 0x91, 0x92));
+        QVERIFY(caption->palette().color(QPalette::WindowText).red() > 200);
 
         // Still failing: the caption stays for this attempt's failure.
         toggle->click();
