@@ -70,6 +70,15 @@ class DockPreferencesTest : public QObject {
     QTemporaryDir dir;
 
 private Q_SLOTS:
+    void onLinuxTheDockIsTheStandInFile()
+    {
+        const std::unique_ptr<DockPreferences> dock = makePlatformDockPreferences();
+        const auto* file = dynamic_cast<const FileDockPreferences*>(dock.get());
+        QVERIFY(file);
+        QCOMPARE(file->path(),
+                 qEnvironmentVariable("XDG_CONFIG_HOME") + "/Traymate/com.apple.dock.plist");
+    }
+
     void tilePathReadsPlainPathsAndFileUrls()
     {
         QCOMPARE(pathOf(tileXml("file:///Applications/Safari.app/")), "/Applications/Safari.app");
