@@ -116,6 +116,35 @@ private Q_SLOTS:
         store.setPinned(false);
     }
 
+    void aDesktopEntryStartsItsProgramWithoutOurAutostartId()
+    {
+        const QString record = fx.scratch(QStringLiteral("environment.txt"));
+        const QString script = fx.scratch(QStringLiteral("record.sh"));
+        QFile file(script);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("#!/bin/sh\nenv > \"$1.part\" && mv \"$1.part\" \"$1\"\n");
+        file.close();
+        file.setPermissions(file.permissions() | QFile::ExeOwner);
+        const QString entry = fx.scratch(QStringLiteral("recorder.desktop"));
+        QFile desktop(entry);
+        QVERIFY(desktop.open(QIODevice::WriteOnly));
+        desktop.write(("[Desktop Entry]\nType=Application\nName=Recorder\nExec=" + script + " " +
+                       record + "\n")
+                          .toUtf8());
+        desktop.close();
+
+        qputenv("DESKTOP_AUTOSTART_ID", "traymate-session-id");
+        qputenv("TRAYMATE_TEST_MARK", "inherited");
+        PanelServices::desktop().open(entry);
+        qunsetenv("DESKTOP_AUTOSTART_ID");
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record), 10000);
+        QFile environment(record);
+        QVERIFY(environment.open(QIODevice::ReadOnly));
+        const QByteArray seen = environment.readAll();
+        QVERIFY(seen.contains("TRAYMATE_TEST_MARK=inherited"));
+        QVERIFY(!seen.contains("DESKTOP_AUTOSTART_ID"));
+    }
+
     void headerButtonsShowTheirStateAndAct()
     {
         Store& store = fx.openWith({StoreFixture::named("G")});
