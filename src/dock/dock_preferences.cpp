@@ -1,6 +1,6 @@
 #include "dock/dock_preferences.h"
 
-#include "dock/file_dock_preferences.h"
+#include "dock/dock_choice.h"
 #include "dock/tool_dock_preferences.h"
 
 namespace {
@@ -33,6 +33,6 @@ std::unique_ptr<DockPreferences> makePlatformDockPreferences()
 #if defined(Q_OS_MACOS)
     return std::make_unique<ToolDockPreferences>();
 #else
-    return std::make_unique<FileDockPreferences>();
+    return makeChosenDockPreferences();
 #endif
 }

@@ -26,5 +26,5 @@ public:
     static std::unique_ptr<DockPreferences> setCurrent(std::unique_ptr<DockPreferences> dock);
 };
 
-// The dock for this platform: the preferences tools on macOS, the stand-in file elsewhere.
+// The dock for this platform: the preferences tools on macOS, on Linux the one chooseDock picks.
 std::unique_ptr<DockPreferences> makePlatformDockPreferences();

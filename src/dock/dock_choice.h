@@ -1,0 +1,32 @@
+#pragma once
+
+#include "dock/dock_preferences.h"
+
+#include <QString>
+#include <memory>
+
+typedef struct _GSettingsSchemaSource GSettingsSchemaSource;
+
+// Which dock the program edits on Linux.
+enum class DockKind { Gnome, Plank, File };
+
+// What the choice looks at.
+struct DockSurroundings {
+    QString requested;      // TRAYMATE_DOCK: "gnome", "plank" or "file"
+    QString currentDesktop; // XDG_CURRENT_DESKTOP, a ":"-separated list
+    bool gnomeShellSchema = false;
+    bool plankFolder = false;
+    bool plankRunning = false;
+};
+
+// The dock asked for by name, else GNOME Shell's dash on a GNOME desktop with its schema
+// installed, else Plank when its launcher folder exists or it runs, else the stand-in file.
+DockKind chooseDock(const DockSurroundings& surroundings);
+
+// The surroundings of this process; the schema is looked up in `source` (the default one when
+// null). Whether Plank runs is asked of the session bus only when nothing before decides.
+DockSurroundings observeDockSurroundings(GSettingsSchemaSource* source = nullptr);
+
+std::unique_ptr<DockPreferences> makeDockPreferences(DockKind kind);
+// The dock that chooseDock picks for this process.
+std::unique_ptr<DockPreferences> makeChosenDockPreferences();
