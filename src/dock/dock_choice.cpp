@@ -36,15 +36,15 @@ bool namesGnome(const QString& currentDesktop)
     return false;
 }
 
-bool plankRuns()
+} // namespace
+
+bool plankIsRunning()
 {
     // Plank owns its application id on the session bus while it runs.
     const QDBusConnection bus = QDBusConnection::sessionBus();
     return bus.isConnected() && bus.interface() &&
            bus.interface()->isServiceRegistered(QStringLiteral("net.launchpad.plank")).value();
 }
-
-} // namespace
 
 DockKind chooseDock(const DockSurroundings& surroundings)
 {
@@ -71,7 +71,7 @@ DockSurroundings observeDockSurroundings(GSettingsSchemaSource* source)
         return seen;
     seen.plankFolder = QFileInfo(PlankDockPreferences::defaultFolder()).isDir();
     if (!seen.plankFolder)
-        seen.plankRunning = plankRuns();
+        seen.plankRunning = plankIsRunning();
     return seen;
 }
 

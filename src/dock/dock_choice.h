@@ -27,6 +27,9 @@ DockKind chooseDock(const DockSurroundings& surroundings);
 // null). Whether Plank runs is asked of the session bus only when nothing before decides.
 DockSurroundings observeDockSurroundings(GSettingsSchemaSource* source = nullptr);
 
+// Whether Plank holds its name on the session bus.
+bool plankIsRunning();
+
 std::unique_ptr<DockPreferences> makeDockPreferences(DockKind kind);
 // The dock that chooseDock picks for this process.
 std::unique_ptr<DockPreferences> makeChosenDockPreferences();

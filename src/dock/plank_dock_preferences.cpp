@@ -114,6 +114,9 @@ QByteArray PlankDockPreferences::exportDomain()
     std::vector<PropertyList::Node> tiles;
     for (const QString& name : itemNames()) {
         std::optional<QString> location = launcherOf(m_folder + QLatin1Char('/') + name);
+        // Plank shows nothing for an item whose file is gone; neither does the tile.
+        if (location && !QFileInfo::exists(*location))
+            location.reset();
         if (location)
             location = LinuxDock::tileLocation(*location);
         tiles.push_back(LinuxDock::makeTile(location, nameKey, name));
