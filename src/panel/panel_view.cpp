@@ -289,7 +289,11 @@ void PanelView::rebuildForm()
         }
         m_form->show();
     }
-    m_form->setGeometry(contentRect());
+    const QRect content = contentRect();
+    if (m_form->geometry() != content) {
+        m_form->setGeometry(content);
+        update(); // the rounded background follows the content; otherwise it stays as drawn
+    }
 }
 
 void PanelView::refresh()
@@ -299,7 +303,6 @@ void PanelView::refresh()
         static_cast<CompactPanel*>(m_form.data())->refresh();
     else
         static_cast<FullPanel*>(m_form.data())->refresh();
-    update();
 }
 
 void PanelView::resizeEvent(QResizeEvent* event)
@@ -307,6 +310,7 @@ void PanelView::resizeEvent(QResizeEvent* event)
     QWidget::resizeEvent(event);
     if (m_form)
         m_form->setGeometry(contentRect());
+    update();
 }
 
 void PanelView::paintEvent(QPaintEvent*)
