@@ -28,6 +28,11 @@ public:
         }
         QFile::setPermissions(root + QStringLiteral("/runtime"),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        // GSettings never reaches the desktop's real settings (dconf, the GNOME dash's
+        // favourites): they stay in memory, or in a key file under the private config folder
+        // when a test asks for that.
+        if (qgetenv("GSETTINGS_BACKEND") != "keyfile")
+            qputenv("GSETTINGS_BACKEND", "memory");
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
     }
