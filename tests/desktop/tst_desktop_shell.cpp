@@ -228,6 +228,27 @@ private Q_SLOTS:
         QVERIFY(waitShown(false));
     }
 
+    // Late in the run: the panel stays pinned from here on.
+    void aPinnedPanelStaysButEscapeStillHides()
+    {
+        // The keep-open toggle follows the search field, which has the focus on opening.
+        showFullPanelByHotKey();
+        QTest::qWait(300); // the search field takes the focus after the panel appears
+        QVERIFY(m_desktop.xdotool({"key", "Tab", "space"}));
+        QTest::qWait(200);
+        QVERIFY(m_desktop.xdotool({"mousemove", "100", "100", "click", "1"}));
+        QVERIFY(
+            DesktopSession::waitFor([&] { return m_desktop.activeWindow() != m_panel; }, patience));
+        QTest::qWait(300);
+        QVERIFY(panelShown());
+
+        QVERIFY(m_desktop.xdotool({"mousemove", "600", "446", "click", "1"})); // the search field
+        QVERIFY(
+            DesktopSession::waitFor([&] { return m_desktop.activeWindow() == m_panel; }, patience));
+        QVERIFY(m_desktop.xdotool({"key", "Escape"}));
+        QVERIFY(waitShown(false));
+    }
+
     void withoutATrayTheHotKeyAndToggleStillWork()
     {
         DesktopSession bare;
