@@ -112,7 +112,8 @@ QStringList PlankDockPreferences::itemNames() const
 QByteArray PlankDockPreferences::exportDomain()
 {
     std::vector<PropertyList::Node> tiles;
-    for (const QString& name : itemNames()) {
+    m_exported = itemNames();
+    for (const QString& name : std::as_const(m_exported)) {
         std::optional<QString> location = launcherOf(m_folder + QLatin1Char('/') + name);
         // Plank shows nothing for an item whose file is gone; neither does the tile.
         if (location && !QFileInfo::exists(*location))
@@ -152,7 +153,7 @@ void PlankDockPreferences::importDomain(const QString& file)
         return;
     const QSet<QString> keptNames(kept->cbegin(), kept->cend());
     // Only the items that were dropped go; anything else in the folder stays as it is.
-    for (const QString& name : itemNames()) {
+    for (const QString& name : std::as_const(m_exported)) {
         if (!keptNames.contains(name))
             QFile::remove(m_folder + QLatin1Char('/') + name);
     }

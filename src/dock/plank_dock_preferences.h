@@ -36,4 +36,7 @@ public:
 private:
     QString m_folder;
     LinuxDock::Settings m_order;
+    // The items of the last export: an import deletes those of them it does not keep, so an
+    // item that came after the export stays.
+    QStringList m_exported;
 };

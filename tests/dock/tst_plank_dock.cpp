@@ -164,6 +164,26 @@ private Q_SLOTS:
         QCOMPARE(folderContent(), before);
     }
 
+    void anImportDeletesOnlyExportedItemsItDoesNotKeep()
+    {
+        userDock();
+        const QByteArray exported = (*dock)->exportDomain();
+        // Plank adds an item between the export and the import.
+        writeFile(folder + "/org.gnome.Mines.dockitem", dockitem(apps->game));
+        const QString kept = dir.filePath("kept.plist");
+        writeFile(kept, domainWithout(exported, apps->browser).value());
+        (*dock)->importDomain(kept);
+        QVERIFY(!QFileInfo::exists(folder + "/firefox-esr.dockitem"));
+        QVERIFY(QFileInfo::exists(folder + "/org.gnome.Mines.dockitem"));
+        QCOMPARE((*dock)->itemNames().size(), 5);
+
+        // A file that is no domain deletes nothing.
+        writeFile(kept, "no property list");
+        (*dock)->exportDomain();
+        (*dock)->importDomain(kept);
+        QCOMPARE((*dock)->itemNames().size(), 5);
+    }
+
     void aTakenNameGetsANumber()
     {
         AppGroup g = group("Mail");
