@@ -307,7 +307,10 @@ void AppDelegate::hoverChanged(bool inside)
 
 void AppDelegate::autoHide()
 {
-    if (!m_panel || m_panel->geometry().contains(pointerPosition().toPoint()))
+    // A panel hidden meanwhile stays as it is: hiding it again would move lastHidden and make
+    // the next tray click count as the click that hid it.
+    if (!m_panel || !m_panel->isVisible() ||
+        m_panel->geometry().contains(pointerPosition().toPoint()))
         return;
     m_panel->orderOut();
 }

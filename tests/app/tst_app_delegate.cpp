@@ -324,6 +324,20 @@ private Q_SLOTS:
         QVERIFY(!m_delegate->autoHidePending());
     }
 
+    void autoHideOfAPanelHiddenMeanwhileDoesNothing()
+    {
+        const AppGroup a = group("A", 2);
+        launched({a});
+        m_delegate->openUrls({urlOf(a.id)});
+        m_delegate->hoverChanged(true);
+        m_delegate->pointer = {10, 10};
+        m_delegate->hoverChanged(false);
+        m_delegate->hidePanel(); // Escape, before the task runs
+        const PanelState::Clock::time_point hidden = PanelState::lastHidden;
+        QTest::qWait(450);
+        QCOMPARE(PanelState::lastHidden, hidden);
+    }
+
     void settingsWindowIsMadeOnceAndHidesThePanel()
     {
         launched({group("A", 1)});
