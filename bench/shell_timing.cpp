@@ -123,9 +123,13 @@ int main(int argc, char** argv)
             10000);
         if (trayShown)
             startToTray.values.push_back(double(clock.nsecsElapsed()) / 1e6);
+        else
+            std::fprintf(stderr, "run %d: no tray icon\n", run + 1);
 
         DesktopSession::waitFor([&] { return findPanel(desktop) != XCB_WINDOW_NONE; }, 5000);
         const xcb_window_t panel = findPanel(desktop);
+        if (!panel)
+            std::fprintf(stderr, "run %d: no panel window\n", run + 1);
         QThread::msleep(300); // let start-up settle before the key
         residentAfterStart.values.push_back(statusKilobytes(traymate.processId(), "VmRSS:") / 1024);
 
@@ -134,6 +138,8 @@ int main(int argc, char** argv)
             desktop.pressKeys("ctrl+alt+space");
             if (spinUntil([&] { return desktop.isViewable(panel); }, 5000))
                 hotKeyToPanel.values.push_back(double(clock.nsecsElapsed()) / 1e6);
+            else
+                std::fprintf(stderr, "run %d: no panel after the hot key\n", run + 1);
             QThread::msleep(200);
             clock.restart();
             desktop.pressKeys("ctrl+alt+space");
