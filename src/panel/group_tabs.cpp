@@ -206,8 +206,13 @@ TabStrip::TabStrip(PanelView& view, QWidget* parent)
 
 void TabStrip::setGroups(const QList<AppGroup>& groups, const QUuid& currentId)
 {
-    while (m_tabs.size() > groups.size())
-        delete m_tabs.takeLast();
+    while (m_tabs.size() > groups.size()) {
+        // Later, not now: the tab may be the one whose menu deleted its group.
+        GroupTab* gone = m_tabs.takeLast();
+        m_layout->removeWidget(gone);
+        gone->hide();
+        gone->deleteLater();
+    }
     while (m_tabs.size() < groups.size()) {
         auto* tab = new GroupTab(m_view, m_row);
         m_layout->insertWidget(int(m_tabs.size()), tab, 0, Qt::AlignVCenter);

@@ -262,6 +262,30 @@ private Q_SLOTS:
         QCOMPARE(store.groups().size(), 1);
     }
 
+    void deletingAGroupFromItsOwnTabMenu()
+    {
+        Store& store = fx.openWith({StoreFixture::named("Keep"), StoreFixture::named("Drop")});
+        PanelView& view = fx.panel(store);
+        GroupTab* last = full(view)->tabStrip()->tabs().last();
+        QTimer::singleShot(50, [] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (!menu)
+                return;
+            for (QAction* action : menu->actions()) {
+                if (action->text() == QLatin1String("Delete"))
+                    menu->setActiveAction(action);
+            }
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        QContextMenuEvent event(QContextMenuEvent::Mouse, last->rect().center(),
+                                last->mapToGlobal(last->rect().center()));
+        QCoreApplication::sendEvent(last, &event);
+        QCOMPARE(store.groups().size(), 1);
+        QCOMPARE(store.groups()[0].name, QStringLiteral("Keep"));
+        QVERIFY(!PanelState::keepOpen);
+        QTRY_COMPARE(full(view)->tabStrip()->findChildren<GroupTab*>().size(), 1);
+    }
+
     void renameSavesAndTellsTheLauncherEvenForTheSameName()
     {
         Store& store = fx.openWith({StoreFixture::named("Work", fx.apps(1))});
