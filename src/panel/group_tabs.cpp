@@ -61,11 +61,27 @@ QSize GroupTab::sizeHint() const
     return {width, height};
 }
 
+void GroupTab::setGliding(bool gliding)
+{
+    if (gliding != m_gliding) {
+        m_gliding = gliding;
+        update();
+    }
+}
+
 void GroupTab::paintEvent(QPaintEvent*)
 {
+    if (m_gliding)
+        return;
     QPainter painter(this);
+    paintTab(painter, rect());
+}
+
+void GroupTab::paintTab(QPainter& painter, const QRect& box) const
+{
+    painter.save();
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
-    const QRectF capsule = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    const QRectF capsule = QRectF(box).adjusted(0.5, 0.5, -0.5, -0.5);
     QColor fill = m_current ? PanelStyle::accent(palette()) : PanelStyle::quietFill();
     if (!m_current && underMouse())
         fill.setAlphaF(std::min(1.0, fill.alphaF() * 1.6));
@@ -75,15 +91,17 @@ void GroupTab::paintEvent(QPaintEvent*)
     painter.setBrush(fill);
     painter.drawRoundedRect(capsule, capsule.height() / 2, capsule.height() / 2);
 
-    int x = kSidePadding;
+    int x = box.x() + kSidePadding;
     if (!m_icon.isNull()) {
-        painter.drawPixmap(QRect(x, (height() - kIconSide) / 2, kIconSide, kIconSide), m_icon);
+        painter.drawPixmap(QRect(x, box.y() + (box.height() - kIconSide) / 2, kIconSide, kIconSide),
+                           m_icon);
         x += kIconSide + kIconToName;
     }
     painter.setFont(PanelStyle::callout(font()));
     painter.setPen(m_current ? QColor(Qt::white) : PanelStyle::primary(palette()));
-    painter.drawText(QRect(x, 0, width() - x - kSidePadding + 1, height()),
+    painter.drawText(QRect(x, box.y(), box.right() - x - kSidePadding + 2, box.height()),
                      Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, m_group.name);
+    painter.restore();
 }
 
 void GroupTab::changeEvent(QEvent* event)
@@ -185,10 +203,37 @@ void GroupTab::dropEvent(QDropEvent* event)
     event->accept();
 }
 
+namespace {
+
+// The row that holds the tabs; while they glide it draws them at their moving places.
+class TabRow : public QWidget {
+public:
+    explicit TabRow(TabStrip& strip)
+        : m_strip(strip)
+    {
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        if (!m_strip.isGliding())
+            return;
+        QPainter painter(this);
+        m_strip.paintGlide(painter);
+    }
+
+private:
+    TabStrip& m_strip;
+};
+
+constexpr int kGlideMs = 180;
+
+} // namespace
+
 TabStrip::TabStrip(PanelView& view, QWidget* parent)
     : QScrollArea(parent)
     , m_view(view)
-    , m_row(new QWidget)
+    , m_row(new TabRow(*this))
     , m_layout(new QHBoxLayout(m_row))
 {
     setFrameShape(QFrame::NoFrame);
@@ -202,10 +247,52 @@ TabStrip::TabStrip(PanelView& view, QWidget* parent)
     m_layout->addStretch(1);
     setWidget(m_row);
     m_row->setAutoFillBackground(false); // setWidget() turned it on; the panel shows through
+
+    m_glide.setStartValue(0.0);
+    m_glide.setEndValue(1.0);
+    m_glide.setDuration(kGlideMs);
+    m_glide.setEasingCurve(QEasingCurve::OutCubic);
+    connect(&m_glide, &QVariantAnimation::valueChanged, m_row, qOverload<>(&QWidget::update));
+    connect(&m_glide, &QVariantAnimation::finished, this, [this] {
+        m_glideFrom.clear();
+        for (GroupTab* tab : m_tabs)
+            tab->setGliding(false);
+        m_row->update();
+    });
+}
+
+int TabStrip::shownX(const GroupTab* tab) const
+{
+    const int target = tab->x();
+    if (!isGliding())
+        return target;
+    const auto from = m_glideFrom.constFind(tab->group().id);
+    if (from == m_glideFrom.constEnd())
+        return target;
+    return qRound(*from + (target - *from) * m_glide.currentValue().toReal());
+}
+
+void TabStrip::paintGlide(QPainter& painter) const
+{
+    for (const GroupTab* tab : m_tabs) {
+        if (tab->isVisible())
+            tab->paintTab(painter, QRect(QPoint(shownX(tab), tab->y()), tab->size()));
+    }
 }
 
 void TabStrip::setGroups(const QList<AppGroup>& groups, const QUuid& currentId)
 {
+    // Where every group's tab is shown now; a move arrives as a removal and an insertion, so
+    // places already recorded in a running glide are kept.
+    QHash<QUuid, int> from = isGliding() ? m_glideFrom : QHash<QUuid, int>();
+    QList<QUuid> shownOrder;
+    for (const GroupTab* tab : m_tabs) {
+        from.insert(tab->group().id, shownX(tab));
+        shownOrder.append(tab->group().id);
+    }
+    QList<QUuid> newOrder;
+    for (const AppGroup& group : groups)
+        newOrder.append(group.id);
     while (m_tabs.size() > groups.size()) {
         // Later, not now: the tab may be the one whose menu deleted its group.
         GroupTab* gone = m_tabs.takeLast();
@@ -220,6 +307,16 @@ void TabStrip::setGroups(const QList<AppGroup>& groups, const QUuid& currentId)
     }
     for (qsizetype i = 0; i < groups.size(); ++i)
         m_tabs[i]->setGroup(groups[i], groups[i].id == currentId);
+
+    if (isVisible() && !shownOrder.isEmpty() && shownOrder != newOrder) {
+        m_layout->activate();
+        m_glideFrom = std::move(from);
+        for (GroupTab* tab : m_tabs)
+            tab->setGliding(true);
+        m_glide.stop();
+        m_glide.start();
+        m_row->update();
+    }
     if (currentId != m_shownCurrent) {
         m_shownCurrent = currentId;
         for (GroupTab* tab : m_tabs) {

@@ -2,12 +2,15 @@
 
 #include "model/app_group.h"
 
+#include <QHash>
 #include <QList>
 #include <QScrollArea>
+#include <QVariantAnimation>
 #include <QWidget>
 
 class PanelView;
 class QHBoxLayout;
+class QPainter;
 
 // One capsule tab: the group's picture and name, accent-filled when current. A click selects
 // the group; it drags, takes drops and offers the group's menu.
@@ -23,6 +26,11 @@ public:
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
+
+    // Draws the tab into `box` of `painter`; the strip uses it while the tabs glide.
+    void paintTab(QPainter& painter, const QRect& box) const;
+    // While the strip glides, it draws this tab itself at its moving place.
+    void setGliding(bool gliding);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -45,6 +53,7 @@ private:
     bool m_current = false;
     bool m_pressed = false;
     bool m_dragging = false;
+    bool m_gliding = false;
     QPoint m_pressPos;
 };
 
@@ -58,6 +67,10 @@ public:
 
     void setGroups(const QList<AppGroup>& groups, const QUuid& currentId);
     QList<GroupTab*> tabs() const { return m_tabs; }
+    bool isGliding() const { return m_glide.state() == QAbstractAnimation::Running; }
+    // Where a tab is drawn now: its place, or on its way there from its former one.
+    int shownX(const GroupTab* tab) const;
+    void paintGlide(QPainter& painter) const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -72,4 +85,7 @@ private:
     QHBoxLayout* m_layout;
     QList<GroupTab*> m_tabs;
     QUuid m_shownCurrent;
+    // A moved group's tab slides from where it was shown, like the item tiles.
+    QHash<QUuid, int> m_glideFrom;
+    QVariantAnimation m_glide;
 };

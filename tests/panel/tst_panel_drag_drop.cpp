@@ -137,6 +137,12 @@ private Q_SLOTS:
         QVERIFY(sendDrag(first, QEvent::DragEnter, centre(first), mime.get()));
         QCOMPARE(store.groups(), QList<AppGroup>({before[2], before[0], before[1]}));
         QCOMPARE(tab(view, 0)->group().name, QStringLiteral("C"));
+        // C slides from the third place to the first.
+        TabStrip* strip = qobject_cast<FullPanel*>(view.form())->tabStrip();
+        QVERIFY(strip->isGliding());
+        QVERIFY(strip->shownX(tab(view, 0)) > tab(view, 1)->x());
+        QTRY_VERIFY(!strip->isGliding());
+        QCOMPARE(strip->shownX(tab(view, 0)), tab(view, 0)->x());
         QVERIFY(sendDrag(tab(view, 0), QEvent::Drop, centre(tab(view, 0)), mime.get()));
         QCOMPARE(store.groups(), QList<AppGroup>({before[2], before[0], before[1]}));
         QVERIFY(!store.dragGroup);
