@@ -22,8 +22,6 @@ std::optional<DockKind> requestedDock(const QString& name)
         return DockKind::Plank;
     if (name == QLatin1String("file"))
         return DockKind::File;
-    qWarning("TRAYMATE_DOCK=%s is none of gnome, plank or file; choosing by the desktop",
-             qPrintable(name));
     return std::nullopt;
 }
 
@@ -50,6 +48,9 @@ DockKind chooseDock(const DockSurroundings& surroundings)
 {
     if (const std::optional<DockKind> requested = requestedDock(surroundings.requested))
         return *requested;
+    if (!surroundings.requested.isEmpty())
+        qWarning("TRAYMATE_DOCK=%s is none of gnome, plank or file; choosing by the desktop",
+                 qPrintable(surroundings.requested));
     if (namesGnome(surroundings.currentDesktop) && surroundings.gnomeShellSchema)
         return DockKind::Gnome;
     if (surroundings.plankFolder || surroundings.plankRunning)
