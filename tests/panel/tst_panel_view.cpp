@@ -492,6 +492,8 @@ private Q_SLOTS:
         QVERIFY(form);
         QVERIFY(form->tabStrip()->tabs()[1]->isCurrent());
         QCOMPARE(form->grid()->items().size(), 5);
+        QVERIFY(QTest::qWaitForWindowActive(&view));
+        QTRY_VERIFY(form->searchField()->hasFocus());
     }
 };
 
