@@ -346,16 +346,3 @@ void TabStrip::wheelEvent(QWheelEvent* event)
     horizontalScrollBar()->setValue(horizontalScrollBar()->value() - step / 2);
     event->accept();
 }
-
-void TabStrip::dragMoveEvent(QDragMoveEvent* event)
-{
-    // Near either end the row scrolls, so a tab can be dragged to a place out of view.
-    constexpr int margin = 20;
-    const int x = event->position().toPoint().x();
-    QScrollBar* bar = horizontalScrollBar();
-    if (x < margin)
-        bar->setValue(bar->value() - 8);
-    else if (x > viewport()->width() - margin)
-        bar->setValue(bar->value() + 8);
-    QScrollArea::dragMoveEvent(event);
-}

@@ -77,7 +77,6 @@ public:
 
 protected:
     void wheelEvent(QWheelEvent* event) override;
-    void dragMoveEvent(QDragMoveEvent* event) override;
 
 private:
     PanelView& m_view;
