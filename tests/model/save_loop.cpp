@@ -19,6 +19,8 @@ int main(int argc, char** argv)
                 QStringLiteral("/usr/share/applications/item-%1-%2.desktop").arg(g).arg(i));
         groups.append(group);
     }
+    // Ready once the large list is on disk, so any kill from now on interrupts a replacement.
+    store.setGroups(groups);
     fputs("ready\n", stdout);
     fflush(stdout);
     for (quint64 round = 0;; ++round) {
