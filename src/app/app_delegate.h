@@ -66,6 +66,8 @@ public:
     const std::optional<QUuid>& pendingGroup() const { return m_pendingGroup; }
     // The anchor in Qt's global coordinates.
     const std::optional<QPointF>& anchor() const { return m_anchor; }
+    // Forgets where the panel was summoned from, so it is placed as when opened from the tray.
+    void clearAnchor() { m_anchor.reset(); }
     bool autoHidePending() const { return m_closeWork.isActive(); }
     const QList<QAction*>& mainMenu() const { return m_mainMenu; }
     Store& store() const { return m_store; }

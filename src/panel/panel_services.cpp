@@ -28,6 +28,10 @@ PanelServices PanelServices::desktop()
         if (AppDelegate* delegate = AppDelegate::current())
             delegate->showSettings();
     };
+    s.clearAnchor = [] {
+        if (AppDelegate* delegate = AppDelegate::current())
+            delegate->clearAnchor();
+    };
     s.resizePanel = [] {
         if (AppDelegate* delegate = AppDelegate::current())
             delegate->resizePanel();

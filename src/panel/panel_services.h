@@ -35,6 +35,7 @@ struct PanelServices {
     // Through the application delegate; nothing when there is none.
     std::function<void()> hidePanel;
     std::function<void()> showSettings;
+    std::function<void()> clearAnchor;
     std::function<void()> resizePanel;
     std::function<void(bool inside)> hoverChanged;
     std::function<void()> quit;

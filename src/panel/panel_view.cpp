@@ -163,6 +163,7 @@ void PanelView::chooseIcon(const AppGroup& group)
 void PanelView::showFull()
 {
     m_store.setCompact(false);
+    m_services.clearAnchor();
     m_services.resizePanel();
 }
 

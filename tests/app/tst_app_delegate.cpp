@@ -192,12 +192,16 @@ private Q_SLOTS:
         m_delegate->position();
         QCOMPARE(panel()->geometry(), QRect(8, 25 + 8, 400, 440));
 
-        // The compact form switching to the full one: resize, then place again.
+        // The compact form switching to the full one: without the anchor, placed as from
+        // the tray ("Bottom center" here), not beside the launcher.
+        Preferences::setValue(Preferences::panelPosition, 0);
+        m_delegate->pointer = {700, 450};
         m_delegate->openUrls({urlOf(m_store->groups().first().id)});
         QCOMPARE(panel()->size(), QSize(296, 154));
         m_store->setCompact(false);
+        m_delegate->clearAnchor();
         m_delegate->resizePanel();
-        QCOMPARE(panel()->size(), QSize(400, 440));
+        QCOMPARE(panel()->geometry(), QRect(520, 900 - 12 - 440, 400, 440));
     }
 
     void statusClickFollowsTheQuarterSecondRule()

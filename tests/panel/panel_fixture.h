@@ -52,6 +52,7 @@ struct ServiceLog {
         s.addToDock = [this](const AppGroup& g) { calls << QStringLiteral("addToDock ") + g.name; };
         s.hidePanel = [this] { calls << QStringLiteral("hide"); };
         s.showSettings = [this] { calls << QStringLiteral("settings"); };
+        s.clearAnchor = [this] { calls << QStringLiteral("clearAnchor"); };
         s.resizePanel = [this] { calls << QStringLiteral("resize"); };
         s.hoverChanged = [this](bool inside) { hovers << inside; };
         s.quit = [this] { calls << QStringLiteral("quit"); };

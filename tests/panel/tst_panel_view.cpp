@@ -486,7 +486,7 @@ private Q_SLOTS:
         PanelView& view = fx.panel(store);
         QTest::mouseClick(compact(view)->allGroupsButton(), Qt::LeftButton);
         QVERIFY(!store.compact());
-        QCOMPARE(fx.log.calls, QStringList{"resize"});
+        QCOMPARE(fx.log.calls, QStringList({"clearAnchor", "resize"}));
         QCOMPARE(view.panelSize(), QSize(400, 440));
         FullPanel* form = full(view);
         QVERIFY(form);
