@@ -14,6 +14,8 @@ public:
 
     // Takes the combination of `key` (an original virtual key code) and `mods` (the original
     // modifier mask), releasing any earlier one first. False when the desktop refused it.
+    // Where the desktop answers later (the portal), true means the request is under way; a
+    // refusal arriving afterwards leaves no key, silently.
     virtual bool grab(std::uint32_t key, std::uint32_t mods) = 0;
     virtual void release() = 0;
 
@@ -28,6 +30,11 @@ void chooseDisplayServer();
 
 // The global shortcut service of this desktop; one that refuses everything when none exists.
 std::unique_ptr<GlobalShortcut> makeGlobalShortcut();
+
+// Whether that service works whatever window has the focus. False where the desktop offers no
+// way to set a global key (Wayland without the portal's global shortcuts): there the user
+// binds `traymate --toggle` in the desktop's own keyboard settings.
+bool canRegisterGlobalShortcut();
 
 // Before each mapping of the panel window: on every virtual desktop, out of the taskbar and
 // the window switcher, above other windows.

@@ -1,6 +1,7 @@
 #include "settings/settings_view.h"
 
 #include "app/hot_key.h"
+#include "platform/desktop.h"
 #include "settings/login_item.h"
 #include "settings/preferences.h"
 #include "settings/update_checker.h"
@@ -97,6 +98,16 @@ void SettingsView::buildGeneral(QWidget* box)
         HotKey::apply(index);
     });
     form->addRow(QStringLiteral("Hotkey"), m_hotkey);
+    if (!Desktop::canRegisterGlobalShortcut()) {
+        auto* fallback = new QLabel(QStringLiteral("The desktop does not let Traymate set a global "
+                                                   "key; bind a shortcut to: traymate --toggle"),
+                                    box);
+        fallback->setObjectName(QStringLiteral("hotkeyFallback"));
+        fallback->setWordWrap(true);
+        fallback->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        makeCaption(fallback);
+        form->addRow(QString(), fallback);
+    }
 
     m_openPanel = new QComboBox(box);
     m_openPanel->setObjectName(QStringLiteral("openPanel"));

@@ -15,6 +15,10 @@ std::unique_ptr<GlobalShortcut> Desktop::makeGlobalShortcut()
 {
     return std::make_unique<NoGlobalShortcut>();
 }
+bool Desktop::canRegisterGlobalShortcut()
+{
+    return false;
+}
 void Desktop::preparePanelWindow(QWindow*) {}
 bool Desktop::hasCompositor()
 {

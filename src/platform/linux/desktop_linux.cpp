@@ -1,5 +1,7 @@
 #include "model/safe_file.h"
 #include "platform/desktop.h"
+#include "platform/linux/portal_global_shortcut.h"
+#include "platform/linux/shortcut_choice.h"
 #include "platform/linux/url_scheme.h"
 #include "platform/linux/x11_connection.h"
 #include "platform/linux/x11_global_shortcut.h"
@@ -35,6 +37,14 @@ void writeIfChanged(const QString& path, const QByteArray& bytes)
     writeFileAtomically(path, bytes);
 }
 
+// Decided once: asking the portal costs a D-Bus round trip, and the session does not change.
+const ShortcutChoice::Choice& shortcutChoice()
+{
+    static const ShortcutChoice::Choice choice = ShortcutChoice::choose(
+        ShortcutChoice::currentSession(), [] { return PortalGlobalShortcut::isOffered(); });
+    return choice;
+}
+
 } // namespace
 
 void Desktop::chooseDisplayServer()
@@ -51,9 +61,17 @@ void Desktop::chooseDisplayServer()
 
 std::unique_ptr<GlobalShortcut> Desktop::makeGlobalShortcut()
 {
-    if (X11::connection())
-        return std::make_unique<X11GlobalShortcut>();
+    switch (shortcutChoice().service) {
+    case ShortcutChoice::Service::Portal: return std::make_unique<PortalGlobalShortcut>();
+    case ShortcutChoice::Service::X11: return std::make_unique<X11GlobalShortcut>();
+    case ShortcutChoice::Service::None: break;
+    }
     return std::make_unique<NoGlobalShortcut>();
+}
+
+bool Desktop::canRegisterGlobalShortcut()
+{
+    return shortcutChoice().desktopWide;
 }
 
 void Desktop::preparePanelWindow(QWindow* window)

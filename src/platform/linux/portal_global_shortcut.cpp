@@ -73,8 +73,8 @@ PortalGlobalShortcut::PortalGlobalShortcut(QDBusConnection connection)
 {
     qDBusRegisterMetaType<PortalShortcutEntry>();
     qDBusRegisterMetaType<ShortcutEntries>();
-    m_connection.connect(portalService, portalPath, shortcutsInterface,
-                         QStringLiteral("Activated"), this, SLOT(onActivated(QDBusMessage)));
+    m_connection.connect(portalService, portalPath, shortcutsInterface, QStringLiteral("Activated"),
+                         this, SLOT(onActivated(QDBusMessage)));
 
     // A restarted portal has forgotten our app id and our session: start over.
     auto* watcher = new QDBusServiceWatcher(portalService, m_connection,
@@ -124,9 +124,9 @@ bool PortalGlobalShortcut::isOffered(QDBusConnection connection)
 {
     if (!connection.isConnected())
         return false;
-    QDBusMessage get = QDBusMessage::createMethodCall(portalService, portalPath,
-                                                      QStringLiteral("org.freedesktop.DBus.Properties"),
-                                                      QStringLiteral("Get"));
+    QDBusMessage get = QDBusMessage::createMethodCall(
+        portalService, portalPath, QStringLiteral("org.freedesktop.DBus.Properties"),
+        QStringLiteral("Get"));
     get.setArguments({shortcutsInterface, QStringLiteral("version")});
     const QDBusMessage reply = connection.call(get, QDBus::Block, 3000);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
@@ -143,8 +143,8 @@ void PortalGlobalShortcut::start()
     // Newer portals want the app id before any other call; older ones lack the method, and any
     // real problem shows in CreateSession's answer.
     m_state = State::Registering;
-    QDBusMessage call = QDBusMessage::createMethodCall(portalService, portalPath,
-                                                       registryInterface, QStringLiteral("Register"));
+    QDBusMessage call = QDBusMessage::createMethodCall(portalService, portalPath, registryInterface,
+                                                       QStringLiteral("Register"));
     call.setArguments({appId, QVariantMap()});
     auto* watcher = new QDBusPendingCallWatcher(m_connection.asyncCall(call), this);
     const quint64 generation = m_generation;
@@ -253,7 +253,8 @@ void PortalGlobalShortcut::unsubscribe(const QString& requestPath)
 QString PortalGlobalShortcut::requestPath(const QString& token) const
 {
     QString sender = m_connection.baseService();
-    sender.remove(0, sender.startsWith(QLatin1Char(':')) ? 1 : 0).replace(QLatin1Char('.'), QLatin1Char('_'));
+    sender.remove(0, sender.startsWith(QLatin1Char(':')) ? 1 : 0)
+        .replace(QLatin1Char('.'), QLatin1Char('_'));
     return portalPath + QStringLiteral("/request/") + sender + QLatin1Char('/') + token;
 }
 

@@ -49,8 +49,7 @@ private:
     void fail();
     // Calls `method` of the GlobalShortcuts interface, expecting its answer as a Response
     // signal on the request object named by the handle token it puts into `options`.
-    void request(Step step, const QString& method, QList<QVariant> arguments,
-                 QVariantMap options);
+    void request(Step step, const QString& method, QList<QVariant> arguments, QVariantMap options);
     void subscribe(const QString& requestPath, Step step);
     void unsubscribe(const QString& requestPath);
     QString requestPath(const QString& token) const;

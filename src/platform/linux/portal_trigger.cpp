@@ -7,12 +7,9 @@ namespace {
 QString keyName(std::uint32_t virtualKey)
 {
     switch (virtualKey) {
-    case 49:
-        return QStringLiteral("space");
-    case 2:
-        return QStringLiteral("d");
-    default:
-        return {};
+    case 49: return QStringLiteral("space");
+    case 2: return QStringLiteral("d");
+    default: return {};
     }
 }
 

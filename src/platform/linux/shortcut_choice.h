@@ -9,7 +9,7 @@ namespace ShortcutChoice {
 enum class Service { X11, Portal, None };
 
 struct Session {
-    QString override;   // TRAYMATE_HOTKEY: "portal", "x11" or empty
+    QString override;     // TRAYMATE_HOTKEY: "portal", "x11" or empty
     bool wayland = false; // WAYLAND_DISPLAY set or XDG_SESSION_TYPE=wayland
     bool x11 = false;     // an X11 connection exists (also XWayland)
 };
