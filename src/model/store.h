@@ -74,6 +74,8 @@ Q_SIGNALS:
 private:
     void load();
     void save();
+    // Appends `path` to the group unless it holds it already; no test that the item exists.
+    void append(const QString& path, const QUuid& to);
     void setAside(const QByteArray& unreadableBytes);
 
     QList<AppGroup> m_groups;

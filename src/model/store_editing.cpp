@@ -15,8 +15,12 @@ bool itemExists(const QString& path)
 
 void Store::add(const QString& path, const QUuid& to)
 {
-    if (!itemExists(path))
-        return;
+    if (itemExists(path))
+        append(path, to);
+}
+
+void Store::append(const QString& path, const QUuid& to)
+{
     const qsizetype index = indexOf(to);
     if (index < 0 || CanonicalText::contains(m_groups[index].apps, path))
         return;
@@ -78,18 +82,9 @@ void Store::moveApp(const QString& app, const QUuid& toGroup)
     if (indexOf(toGroup) < 0)
         return; // nowhere to put it: taking it out of the source would lose it
     remove(app, *m_selected);
-    if (itemExists(app)) {
-        add(app, toGroup);
-        return;
-    }
-    // An item gone from disk (on an unmounted volume, say) must not be lost on the way: it
-    // moves without the existence test, and still never stands twice in the target.
-    const qsizetype target = indexOf(toGroup);
-    if (CanonicalText::contains(m_groups[target].apps, app))
-        return;
-    AppGroup changedGroup = m_groups[target];
-    changedGroup.apps.append(app);
-    setGroup(target, std::move(changedGroup));
+    // Without the existence test of add(): an item gone from disk (on an unmounted volume,
+    // say) must not be lost on the way.
+    append(app, toGroup);
 }
 
 void Store::moveGroup(const QUuid& group, const QUuid& before)
