@@ -3,8 +3,10 @@
 #include "fake_portal.h"
 #include "platform/desktop.h"
 #include "platform/linux/portal_global_shortcut.h"
+#include "settings/settings_view.h"
 #include "test_environment.h"
 
+#include <QLabel>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -159,6 +161,8 @@ private Q_SLOTS:
         m_portal->reset({});
         qputenv("TRAYMATE_HOTKEY", "portal");
         QVERIFY(Desktop::canRegisterGlobalShortcut());
+        SettingsView view;
+        QVERIFY(!view.findChild<QLabel*>(QStringLiteral("hotkeyFallback")));
         QSignalSpy posted(&NotificationCenter::instance(), &NotificationCenter::posted);
         HotKey::apply(2);
         QVERIFY(HotKey::isActive());

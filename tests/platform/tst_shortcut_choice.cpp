@@ -1,7 +1,11 @@
 #include "app/hot_key.h"
+#include "platform/desktop.h"
 #include "platform/linux/portal_trigger.h"
 #include "platform/linux/shortcut_choice.h"
+#include "settings/settings_view.h"
 #include "test_environment.h"
+
+#include <QLabel>
 
 using ShortcutChoice::Service;
 
@@ -69,6 +73,20 @@ private Q_SLOTS:
         }
         QCOMPARE(PortalTrigger::text(2, 0x1200), QStringLiteral("CTRL+SHIFT+d"));
         QVERIFY(PortalTrigger::text(0x7f, 0x1000).isEmpty());
+    }
+
+    // Offscreen, outside any Wayland session: neither an X11 grab nor the portal.
+    void settingsNameTheToggleCommandWhereNoKeyCanBeSet()
+    {
+        qunsetenv("WAYLAND_DISPLAY");
+        qunsetenv("XDG_SESSION_TYPE");
+        qunsetenv("TRAYMATE_HOTKEY");
+        QVERIFY(!Desktop::canRegisterGlobalShortcut());
+        SettingsView view;
+        const auto* fallback = view.findChild<QLabel*>(QStringLiteral("hotkeyFallback"));
+        QVERIFY(fallback);
+        QCOMPARE(fallback->text(), QStringLiteral("The desktop does not let Traymate set a global "
+                                                  "key; bind a shortcut to: traymate --toggle"));
     }
 };
 
