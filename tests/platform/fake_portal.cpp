@@ -1,44 +1,23 @@
 #include "fake_portal.h"
 
+#include "platform/linux/portal_shortcut_entry.h"
+
 #include <QDBusArgument>
 #include <QDBusError>
 #include <QDBusMessage>
-#include <QDBusMetaType>
 #include <QDBusObjectPath>
 #include <QDBusVariant>
-
-struct FakeShortcut {
-    QString id;
-    QVariantMap properties;
-};
-Q_DECLARE_METATYPE(FakeShortcut)
-
-QDBusArgument& operator<<(QDBusArgument& argument, const FakeShortcut& shortcut)
-{
-    argument.beginStructure();
-    argument << shortcut.id << shortcut.properties;
-    argument.endStructure();
-    return argument;
-}
-
-const QDBusArgument& operator>>(const QDBusArgument& argument, FakeShortcut& shortcut)
-{
-    argument.beginStructure();
-    argument >> shortcut.id >> shortcut.properties;
-    argument.endStructure();
-    return argument;
-}
 
 namespace {
 
 const QString objectPath = QStringLiteral("/org/freedesktop/portal/desktop");
 const QString shortcutsInterface = QStringLiteral("org.freedesktop.portal.GlobalShortcuts");
 
-QList<FakeShortcut> shortcutsOf(const QVariant& value)
+QList<PortalShortcutEntry> shortcutsOf(const QVariant& value)
 {
     if (!value.canConvert<QDBusArgument>())
         return {};
-    return qdbus_cast<QList<FakeShortcut>>(value.value<QDBusArgument>());
+    return qdbus_cast<QList<PortalShortcutEntry>>(value.value<QDBusArgument>());
 }
 
 QString senderPart(const QDBusMessage& message)
@@ -52,8 +31,7 @@ FakePortal::FakePortal()
     : m_connection(
           QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("fake-portal")))
 {
-    qDBusRegisterMetaType<FakeShortcut>();
-    qDBusRegisterMetaType<QList<FakeShortcut>>();
+    PortalShortcutEntry::registerTypes();
 }
 
 FakePortal::~FakePortal()
@@ -179,7 +157,7 @@ bool FakePortal::handleMessage(const QDBusMessage& message, const QDBusConnectio
                 {{QStringLiteral("session_handle"), session}});
     } else if (member == QLatin1String("ListShortcuts")) {
         record(QStringLiteral("ListShortcuts"));
-        QList<FakeShortcut> listed;
+        QList<PortalShortcutEntry> listed;
         {
             const QMutexLocker lock(&m_mutex);
             for (const QString& id : std::as_const(m_bound))
@@ -192,14 +170,14 @@ bool FakePortal::handleMessage(const QDBusMessage& message, const QDBusConnectio
     } else if (member == QLatin1String("BindShortcuts")) {
         const auto asked = shortcutsOf(arguments.value(1));
         QStringList triggers;
-        for (const FakeShortcut& shortcut : asked)
+        for (const PortalShortcutEntry& shortcut : asked)
             triggers.append(
                 shortcut.properties.value(QStringLiteral("preferred_trigger")).toString());
         record(QStringLiteral("BindShortcuts ") + triggers.join(QLatin1Char(',')));
-        QList<FakeShortcut> granted;
+        QList<PortalShortcutEntry> granted;
         if (settings.bindCode == 0) {
             const QMutexLocker lock(&m_mutex);
-            for (const FakeShortcut& shortcut : asked) {
+            for (const PortalShortcutEntry& shortcut : asked) {
                 granted.append(shortcut);
                 if (!m_bound.contains(shortcut.id))
                     m_bound.append(shortcut.id);

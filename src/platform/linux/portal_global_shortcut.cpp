@@ -1,38 +1,16 @@
 #include "platform/linux/portal_global_shortcut.h"
 
+#include "platform/linux/portal_shortcut_entry.h"
 #include "platform/linux/portal_trigger.h"
 
 #include <QDBusArgument>
 #include <QDBusMessage>
-#include <QDBusMetaType>
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDBusServiceWatcher>
 #include <QDBusVariant>
-
-// One entry of the portal's shortcut lists, a(sa{sv}) on the bus.
-struct PortalShortcutEntry {
-    QString id;
-    QVariantMap properties;
-};
-Q_DECLARE_METATYPE(PortalShortcutEntry)
-
-QDBusArgument& operator<<(QDBusArgument& argument, const PortalShortcutEntry& entry)
-{
-    argument.beginStructure();
-    argument << entry.id << entry.properties;
-    argument.endStructure();
-    return argument;
-}
-
-const QDBusArgument& operator>>(const QDBusArgument& argument, PortalShortcutEntry& entry)
-{
-    argument.beginStructure();
-    argument >> entry.id >> entry.properties;
-    argument.endStructure();
-    return argument;
-}
+#include <algorithm>
 
 namespace {
 
@@ -71,8 +49,7 @@ QString pathText(const QVariant& value)
 PortalGlobalShortcut::PortalGlobalShortcut(QDBusConnection connection)
     : m_connection(std::move(connection))
 {
-    qDBusRegisterMetaType<PortalShortcutEntry>();
-    qDBusRegisterMetaType<ShortcutEntries>();
+    PortalShortcutEntry::registerTypes();
     m_connection.connect(portalService, portalPath, shortcutsInterface, QStringLiteral("Activated"),
                          this, SLOT(onActivated(QDBusMessage)));
 
