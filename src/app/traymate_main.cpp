@@ -128,10 +128,10 @@ int TraymateMain::main(int argc, char* argv[])
     handle(delegate, arguments.requests);
 
     QTimer::singleShot(0, &delegate, [&delegate] {
+        // Before the hot key is applied: the desktop portal knows the program by this entry,
+        // which also tells the desktop where traymate:// URLs go. Cheap when unchanged.
+        Desktop::registerUrlScheme(QCoreApplication::applicationFilePath());
         delegate.applicationDidFinishLaunching();
-        // After the tray is up: the desktop learns where traymate:// URLs go.
-        QTimer::singleShot(
-            0, [] { Desktop::registerUrlScheme(QCoreApplication::applicationFilePath()); });
     });
     return app.exec();
 }
