@@ -1,0 +1,483 @@
+#include "desktop_session.h"
+#include "test_environment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace {
+
+constexpr int patience = 10000; // ms; generous for a loaded CI machine
+
+// A file with `bytes`, its folder made first.
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The dock's stand-in list holding these locations as tiles, in order.
+QByteArray dockList(const QStringList& paths)
+{
+    QByteArray tiles;
+    for (const QString& path : paths)
+        tiles += "<dict><key>tile-data</key><dict><key>file-data</key><dict>"
+                 "<key>_CFURLString</key><string>" +
+                 path.toUtf8() +
+                 "</string><key>_CFURLStringType</key><integer>0</integer></dict></dict>"
+                 "<key>tile-type</key><string>file-tile</string></dict>";
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>"
+           "<key>persistent-apps</key><array>" +
+           tiles + "</array></dict></plist>\n";
+}
+
+} // namespace
+
+// Journeys a person takes through the whole program on a real X desktop. Each one starts
+// build/traymate with its own HOME and XDG folders and drives it only from outside: keys and
+// clicks through xdotool, and files on disk.
+class EndToEndJourneys : public QObject {
+    Q_OBJECT
+
+    DesktopSession m_desktop;
+    std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<QProcess> m_traymate;
+
+    QString data() const { return m_home->path() + "/data"; }
+    QString config() const { return m_home->path() + "/config"; }
+    QString groupsPath() const { return data() + "/Traymate/groups.json"; }
+    QString dockPath() const { return config() + "/Traymate/com.apple.dock.plist"; }
+
+    QProcessEnvironment environment() const
+    {
+        QProcessEnvironment environment = m_desktop.environment();
+        const QString root = m_home->path();
+        environment.insert("HOME", root + "/home");
+        environment.insert("XDG_DATA_HOME", data());
+        environment.insert("XDG_CONFIG_HOME", config());
+        environment.insert("XDG_CACHE_HOME", root + "/cache");
+        environment.insert("XDG_STATE_HOME", root + "/state");
+        environment.insert("XDG_RUNTIME_DIR", root + "/runtime");
+        environment.insert("TRAYMATE_DOCK", "file");
+        environment.insert("GSETTINGS_BACKEND", "memory");
+        environment.remove("XDG_CURRENT_DESKTOP");
+        environment.remove("DESKTOP_SESSION");
+        return environment;
+    }
+
+    // A desktop entry of the user's whose command leaves `marker` behind.
+    QString markerEntry(const QString& file, const QString& name, const QString& category,
+                        const QString& marker) const
+    {
+        const QString path = data() + "/applications/" + file;
+        writeFile(path, QStringLiteral("[Desktop Entry]\nType=Application\nName=%1\n"
+                                       "Exec=touch %2\nCategories=%3;\n")
+                            .arg(name, marker, category)
+                            .toUtf8());
+        return path;
+    }
+
+    void startTraymate()
+    {
+        m_traymate = std::make_unique<QProcess>();
+        m_traymate->setProcessEnvironment(environment());
+        m_traymate->setProcessChannelMode(QProcess::ForwardedChannels);
+        m_traymate->start(TRAYMATE_PROGRAM, QStringList());
+        QVERIFY(m_traymate->waitForStarted());
+        QVERIFY2(DesktopSession::waitFor(
+                     [&] {
+                         const xcb_window_t icon = m_desktop.trayIconTitled("Traymate");
+                         return icon && m_desktop.isViewable(icon);
+                     },
+                     patience),
+                 "no tray icon embedded in trayer");
+    }
+
+    // Ends the program as a person does, with its own Quit, so it saves what it holds.
+    void quitTraymate()
+    {
+        if (!m_traymate || m_traymate->state() == QProcess::NotRunning)
+            return;
+        if (!panelShown())
+            QVERIFY(m_desktop.xdotool({"key", "ctrl+alt+space"}));
+        QVERIFY(waitActive());
+        QVERIFY(m_desktop.xdotool({"key", "ctrl+q"}));
+        QVERIFY(m_traymate->waitForFinished(patience));
+        QCOMPARE(m_traymate->exitCode(), 0);
+    }
+
+    // The program's managed windows: the panel, and a dialog while one is open.
+    std::vector<xcb_window_t> managedWindows() const
+    {
+        std::vector<xcb_window_t> managed;
+        for (const xcb_window_t window : m_desktop.windowsTitled("Traymate")) {
+            const xcb_window_t frame = m_desktop.parentOf(window);
+            if (frame != m_desktop.root() && m_desktop.parentOf(frame) == m_desktop.root())
+                managed.push_back(window);
+        }
+        return managed;
+    }
+    bool isDialog(xcb_window_t window) const
+    {
+        return m_desktop.atomsOf(window, "_NET_WM_WINDOW_TYPE")
+            .contains("_NET_WM_WINDOW_TYPE_DIALOG");
+    }
+    xcb_window_t panel() const
+    {
+        for (const xcb_window_t window : managedWindows())
+            if (!isDialog(window))
+                return window;
+        return XCB_WINDOW_NONE;
+    }
+    bool panelShown() const
+    {
+        const xcb_window_t window = panel();
+        return window && m_desktop.isViewable(window);
+    }
+    bool waitShown(bool shown) const
+    {
+        return DesktopSession::waitFor([&] { return panelShown() == shown; }, patience);
+    }
+    bool waitActive() const
+    {
+        return DesktopSession::waitFor(
+            [&] { return panelShown() && m_desktop.activeWindow() == panel(); }, patience);
+    }
+
+    QJsonArray groupsOnDisk() const
+    {
+        return QJsonDocument::fromJson(readFile(groupsPath())).array();
+    }
+    QStringList groupNamesOnDisk() const
+    {
+        QStringList names;
+        for (const QJsonValue group : groupsOnDisk())
+            names << group.toObject().value("name").toString();
+        return names;
+    }
+
+    // The whole screen as the person sees it, kept for looking at after the run.
+    void screenshot(const QString& name)
+    {
+        QVERIFY(QDir().mkpath(SCREENSHOT_FOLDER));
+        QProcess import;
+        import.setProcessEnvironment(m_desktop.environment());
+        import.start("import",
+                     {"-window", "root", QStringLiteral(SCREENSHOT_FOLDER "/") + name + ".png"});
+        QVERIFY(import.waitForFinished(patience));
+        QCOMPARE(import.exitCode(), 0);
+    }
+
+    // A dialog of the program's on the screen.
+    xcb_window_t dialog() const
+    {
+        for (const xcb_window_t window : managedWindows())
+            if (isDialog(window) && m_desktop.isViewable(window))
+                return window;
+        return XCB_WINDOW_NONE;
+    }
+    bool waitDialog(bool shown) const
+    {
+        return DesktopSession::waitFor(
+            [&] {
+                const xcb_window_t window = dialog();
+                return shown ? window && m_desktop.activeWindow() == window : !window;
+            },
+            patience);
+    }
+    // Clicks `button` at a point of the panel, counted from its top left corner.
+    bool clickPanel(QPoint at, int button = 1) const
+    {
+        const QRect frame = m_desktop.rootGeometry(panel());
+        return m_desktop.xdotool({"mousemove", QString::number(frame.x() + at.x()),
+                                  QString::number(frame.y() + at.y()), "click",
+                                  QString::number(button)});
+    }
+
+    // A menu of the program's popped up: a window of its name that the window manager leaves
+    // alone, other than the tray icon.
+    bool popupMenuShown() const
+    {
+        for (const xcb_window_t window : m_desktop.windowsTitled("Traymate")) {
+            xcb_get_window_attributes_reply_t* attributes = xcb_get_window_attributes_reply(
+                m_desktop.connection(), xcb_get_window_attributes(m_desktop.connection(), window),
+                nullptr);
+            const bool overriding = attributes && attributes->override_redirect;
+            std::free(attributes);
+            if (overriding && m_desktop.parentOf(window) == m_desktop.root() &&
+                m_desktop.isViewable(window))
+                return true;
+        }
+        return false;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QString error;
+        QVERIFY2(m_desktop.start(&error), qPrintable(error));
+    }
+
+    void init()
+    {
+        m_home = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_home->isValid());
+        QVERIFY(QDir().mkpath(m_home->path() + "/runtime"));
+        QFile::setPermissions(m_home->path() + "/runtime",
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(QDir().mkpath(m_home->path() + "/home"));
+    }
+
+    void cleanup()
+    {
+        if (m_traymate && m_traymate->state() != QProcess::NotRunning) {
+            m_traymate->kill();
+            m_traymate->waitForFinished(patience);
+        }
+        m_traymate.reset();
+        m_home.reset();
+    }
+
+    void firstStartImportsTheDockIntoCategoryGroupsOnce()
+    {
+        const QString markers = m_home->path();
+        const QStringList entries = {
+            markerEntry("web.desktop", "Web Browser", "Network", markers + "/web"),
+            markerEntry("editor.desktop", "Code Editor", "Development", markers + "/editor"),
+            markerEntry("sheets.desktop", "Spreadsheet", "Office", markers + "/sheets"),
+            markerEntry("ide.desktop", "Debugger", "Development", markers + "/ide"),
+        };
+        QVERIFY(writeFile(dockPath(), dockList(entries)));
+
+        startTraymate();
+        QVERIFY2(waitShown(true), "the first start opens no panel");
+        QVERIFY(DesktopSession::waitFor([&] { return groupNamesOnDisk().size() == 3; }, patience));
+        QCOMPARE(groupNamesOnDisk(), QStringList({"Developer Tools", "Internet", "Productivity"}));
+        const QJsonArray groups = groupsOnDisk();
+        QCOMPARE(groups.at(0).toObject().value("apps").toArray(),
+                 QJsonArray({entries.at(1), entries.at(3)}));
+        QCOMPARE(groups.at(1).toObject().value("apps").toArray(), QJsonArray({entries.at(0)}));
+        QVERIFY(waitActive());
+        QTest::qWait(300); // the tiles' icons settle after the panel appears
+        screenshot("1-first-start-import");
+        quitTraymate();
+
+        // The second start leaves the groups alone, even with another category in the dock.
+        const QByteArray before = readFile(groupsPath());
+        QVERIFY(writeFile(dockPath(),
+                          dockList(entries + QStringList{markerEntry("game.desktop", "Chess",
+                                                                     "Game", markers + "/game")})));
+        startTraymate();
+        QTest::qWait(1000); // nothing is meant to happen: give it the time it would take
+        QVERIFY2(!panelShown(), "the second start opened the panel");
+        QCOMPARE(readFile(groupsPath()), before);
+        screenshot("1-second-start");
+        quitTraymate();
+    }
+
+    void hotKeySearchAndReturnLaunchTheFirstMatch()
+    {
+        const QString marker = m_home->path() + "/launched";
+        const QString other = m_home->path() + "/other";
+        const QString first = markerEntry("marker.desktop", "Marker Writer", "Utility", marker);
+        const QString second = markerEntry("other.desktop", "Other Thing", "Utility", other);
+        QVERIFY(writeFile(groupsPath(),
+                          QJsonDocument(QJsonArray{QJsonObject{
+                                            {"id", "5A1B2C3D-4E5F-4071-8293-"
+                                                   "A4B5C6D7E8F9"},
+                                            {"name", "Tools"},
+                                            {"apps", QJsonArray{second, first, "/usr", "/etc"}},
+                                        }})
+                              .toJson()));
+        startTraymate();
+        QVERIFY(waitShown(true)); // the first start opens it: close it first
+        QVERIFY(waitActive());
+        QVERIFY(m_desktop.xdotool({"key", "Escape"}));
+        QVERIFY(waitShown(false));
+
+        QVERIFY(m_desktop.xdotool({"key", "ctrl+alt+space"}));
+        QVERIFY(waitActive());
+        QTest::qWait(300); // the search field takes the focus after the panel appears
+        QVERIFY(m_desktop.xdotool({"type", "--delay", "30", "mark"}));
+        QTest::qWait(300);
+        screenshot("2-search-mark");
+        QVERIFY(m_desktop.xdotool({"key", "Return"}));
+        QVERIFY2(DesktopSession::waitFor([&] { return QFile::exists(marker); }, patience),
+                 "Return launched nothing");
+        QVERIFY(waitShown(false));
+        QVERIFY(!QFile::exists(other));
+        quitTraymate();
+    }
+
+    void trayIconTogglesAndItsMenuOpensSettingsAndQuits()
+    {
+        QVERIFY(writeFile(groupsPath(), QJsonDocument(QJsonArray{QJsonObject{
+                                                          {"id", "5A1B2C3D-4E5F-4071-8293-"
+                                                                 "A4B5C6D7E8F9"},
+                                                          {"name", "Folders"},
+                                                          {"apps", QJsonArray{"/usr", "/etc"}},
+                                                      }})
+                                            .toJson()));
+        startTraymate();
+        QVERIFY(waitActive()); // the first start opens the panel
+        QVERIFY(m_desktop.xdotool({"key", "Escape"}));
+        QVERIFY(waitShown(false));
+        const QRect icon = m_desktop.rootGeometry(m_desktop.trayIconTitled("Traymate"));
+        QVERIFY(icon.isValid());
+        const QString x = QString::number(icon.center().x()),
+                      y = QString::number(icon.center().y());
+        QVERIFY(m_desktop.xdotool({"mousemove", x, y}));
+        QTest::qWait(300); // past the quarter second after the last hide
+
+        QVERIFY(m_desktop.xdotool({"click", "1"}));
+        QVERIFY2(waitActive(), "a left click on the tray icon opened no panel");
+        QTest::qWait(500); // a second click sooner is a double click
+        QVERIFY(m_desktop.xdotool({"click", "1"}));
+        QVERIFY2(waitShown(false), "a second left click left the panel open");
+
+        // A click at once after the panel hid is the click that hid it: nothing opens.
+        QTest::qWait(300);
+        QVERIFY(m_desktop.xdotool({"click", "1"}));
+        QVERIFY(waitActive());
+        QVERIFY(m_desktop.xdotool({"key", "Escape", "click", "1"}));
+        QVERIFY(waitShown(false));
+        QTest::qWait(500); // nothing is meant to happen: give it the time it would take
+        QVERIFY2(!panelShown(), "a click right after hiding reopened the panel");
+
+        // The right click's menu: its first item opens the settings window.
+        QVERIFY(m_desktop.xdotool({"click", "3"}));
+        QVERIFY2(DesktopSession::waitFor([&] { return popupMenuShown(); }, patience),
+                 "a right click showed no menu");
+        QTest::qWait(200);
+        screenshot("7-tray-menu");
+        QVERIFY(m_desktop.xdotool({"key", "Down", "Return"}));
+        xcb_window_t settings = XCB_WINDOW_NONE;
+        QVERIFY2(DesktopSession::waitFor(
+                     [&] {
+                         settings = m_desktop.clientTitled("Traymate Settings");
+                         return settings && m_desktop.isViewable(settings) &&
+                                m_desktop.activeWindow() == settings;
+                     },
+                     patience),
+                 "\"Settings\" opened no active settings window");
+        QTest::qWait(300);
+        screenshot("7-settings-window");
+
+        // Closing it through the window manager leaves the program running.
+        QVERIFY(m_desktop.xdotool({"key", "alt+F4"}));
+        QVERIFY(DesktopSession::waitFor([&] { return !m_desktop.isViewable(settings); }, patience));
+        QTest::qWait(500);
+        QCOMPARE(m_traymate->state(), QProcess::Running);
+        QVERIFY(m_desktop.trayIconTitled("Traymate"));
+
+        // Its last item ends the program.
+        QVERIFY(m_desktop.xdotool({"mousemove", x, y, "click", "3"}));
+        QVERIFY(DesktopSession::waitFor([&] { return popupMenuShown(); }, patience));
+        QVERIFY(m_desktop.xdotool({"key", "Up", "Return"}));
+        QVERIFY2(m_traymate->waitForFinished(patience), "\"Quit Traymate\" left it running");
+        QCOMPARE(m_traymate->exitStatus(), QProcess::NormalExit);
+        QCOMPARE(m_traymate->exitCode(), 0);
+    }
+
+    void newGroupRenameAndDeleteThroughTheDialogs()
+    {
+        QVERIFY(writeFile(groupsPath(), QJsonDocument(QJsonArray{QJsonObject{
+                                                          {"id", "5A1B2C3D-4E5F-4071-8293-"
+                                                                 "A4B5C6D7E8F9"},
+                                                          {"name", "Apps"},
+                                                          {"apps", QJsonArray{"/usr", "/etc"}},
+                                                      }})
+                                            .toJson()));
+        startTraymate();
+        QVERIFY(waitActive());
+        const QPoint newGroupButton(227, 416), firstTab(30, 57);
+
+        QVERIFY(clickPanel(newGroupButton));
+        QVERIFY2(waitDialog(true), "\"New Group\" showed no dialog");
+        QVERIFY(m_desktop.xdotool({"type", "--delay", "30", "Work"}));
+        QTest::qWait(200);
+        screenshot("5-new-group-dialog");
+        QVERIFY(m_desktop.xdotool({"key", "Return"}));
+        QVERIFY(waitDialog(false));
+        QVERIFY(DesktopSession::waitFor(
+            [&] {
+                return groupNamesOnDisk() == QStringList({"Apps", "Work"});
+            },
+            patience));
+        QVERIFY2(panelShown(), "the panel hid behind the dialog");
+
+        // The first tab's menu: its first item renames.
+        QVERIFY(clickPanel(firstTab, 3));
+        QVERIFY(DesktopSession::waitFor([&] { return popupMenuShown(); }, patience));
+        QVERIFY(m_desktop.xdotool({"key", "Down", "Return"}));
+        QVERIFY2(waitDialog(true), "\"Rename\" showed no dialog");
+        QVERIFY(m_desktop.xdotool({"type", "--delay", "30", "Tools"})); // replaces the name
+        QVERIFY(m_desktop.xdotool({"key", "Return"}));
+        QVERIFY(waitDialog(false));
+        QVERIFY(DesktopSession::waitFor(
+            [&] {
+                return groupNamesOnDisk() == QStringList({"Tools", "Work"});
+            },
+            patience));
+
+        // Its last item deletes, once confirmed; Cancel first keeps the group.
+        QVERIFY(clickPanel(firstTab, 3));
+        QVERIFY(DesktopSession::waitFor([&] { return popupMenuShown(); }, patience));
+        QVERIFY(m_desktop.xdotool({"key", "Up", "Return"}));
+        QVERIFY2(waitDialog(true), "\"Delete\" asked nothing");
+        QVERIFY(m_desktop.xdotool({"key", "Escape"}));
+        QVERIFY(waitDialog(false));
+        QTest::qWait(300);
+        QCOMPARE(groupNamesOnDisk(), QStringList({"Tools", "Work"}));
+
+        QVERIFY(clickPanel(firstTab, 3));
+        QVERIFY(DesktopSession::waitFor([&] { return popupMenuShown(); }, patience));
+        QVERIFY(m_desktop.xdotool({"key", "Up", "Return"}));
+        QVERIFY(waitDialog(true));
+        QTest::qWait(200);
+        screenshot("5-delete-confirmation");
+        QVERIFY(m_desktop.xdotool({"key", "Return"}));
+        QVERIFY(waitDialog(false));
+        QVERIFY(DesktopSession::waitFor([&] { return groupNamesOnDisk() == QStringList({"Work"}); },
+                                        patience));
+        QVERIFY(panelShown());
+        // The panel does not get the focus back from the closed dialog by itself: click it.
+        QVERIFY(clickPanel(QPoint(200, 300)));
+        QVERIFY(waitActive());
+        QTest::qWait(300);
+        screenshot("5-after-delete");
+        quitTraymate();
+    }
+
+    void corruptGroupsFileIsKeptAsideAndAppsStarts()
+    {
+        const QByteArray corrupt = "[{\"id\": \"not a uuid\", \"name\": \x01\xff broken";
+        QVERIFY(writeFile(groupsPath(), corrupt));
+        startTraymate();
+        QVERIFY(waitShown(true));
+        QVERIFY(DesktopSession::waitFor([&] { return groupNamesOnDisk() == QStringList{"Apps"}; },
+                                        patience));
+        const QStringList aside =
+            QDir(data() + "/Traymate").entryList({"groups.json.unreadable-*"}, QDir::Files);
+        QCOMPARE(aside.size(), 1);
+        QCOMPARE(readFile(data() + "/Traymate/" + aside.first()), corrupt);
+        QVERIFY(waitActive());
+        QTest::qWait(300);
+        screenshot("8-corrupt-groups-file");
+        quitTraymate();
+    }
+};
+
+TRAYMATE_TEST_MAIN(EndToEndJourneys)
+#include "tst_e2e_journeys.moc"
