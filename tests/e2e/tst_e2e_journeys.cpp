@@ -205,6 +205,55 @@ class EndToEndJourneys : public QObject {
                                   QString::number(button)});
     }
 
+    // Drags with the left button from one point of the panel to another, at a person's pace.
+    bool dragInPanel(QPoint from, QPoint to) const
+    {
+        const QPoint origin = m_desktop.rootGeometry(panel()).topLeft();
+        const QPoint a = origin + from, b = origin + to;
+        auto n = [](int v) { return QString::number(v); };
+        return m_desktop.xdotool({"mousemove",
+                                  n(a.x()),
+                                  n(a.y()),
+                                  "mousedown",
+                                  "1",
+                                  "sleep",
+                                  "0.1",
+                                  "mousemove",
+                                  n(a.x() + 8),
+                                  n(a.y() + 4),
+                                  "sleep",
+                                  "0.1",
+                                  "mousemove",
+                                  n(a.x() + 20),
+                                  n(a.y() + 8),
+                                  "sleep",
+                                  "0.1",
+                                  "mousemove",
+                                  n((a.x() + b.x()) / 2),
+                                  n((a.y() + b.y()) / 2),
+                                  "sleep",
+                                  "0.1",
+                                  "mousemove",
+                                  n(b.x() + 2),
+                                  n(b.y()),
+                                  "sleep",
+                                  "0.2",
+                                  "mousemove",
+                                  n(b.x()),
+                                  n(b.y()),
+                                  "sleep",
+                                  "0.3",
+                                  "mouseup",
+                                  "1"});
+    }
+    QStringList appsOnDisk(int group) const
+    {
+        QStringList apps;
+        for (const QJsonValue app : groupsOnDisk().at(group).toObject().value("apps").toArray())
+            apps << app.toString();
+        return apps;
+    }
+
     // A menu of the program's popped up: a window of its name that the window manager leaves
     // alone, other than the tray icon.
     bool popupMenuShown() const
@@ -457,6 +506,52 @@ private Q_SLOTS:
         QVERIFY(waitActive());
         QTest::qWait(300);
         screenshot("5-after-delete");
+        quitTraymate();
+    }
+
+    void draggingReordersTilesAndMovesThemToAnotherGroup()
+    {
+        QVERIFY(
+            writeFile(groupsPath(),
+                      QJsonDocument(QJsonArray{
+                                        QJsonObject{
+                                            {"id", "5A1B2C3D-4E5F-4071-8293-A4B5C6D7E8F9"},
+                                            {"name", "Tools"},
+                                            {"apps", QJsonArray{"/usr", "/etc", "/tmp", "/var"}},
+                                        },
+                                        QJsonObject{
+                                            {"id", "6A1B2C3D-4E5F-4071-8293-A4B5C6D7E8F9"},
+                                            {"name", "Work"},
+                                            {"apps", QJsonArray{"/srv"}},
+                                        },
+                                    })
+                          .toJson()));
+        startTraymate();
+        QVERIFY(waitActive());
+        QTest::qWait(300);
+        const QPoint firstTile(55, 110), thirdTile(249, 110), secondTab(89, 57);
+
+        QVERIFY(dragInPanel(thirdTile, firstTile));
+        QVERIFY2(DesktopSession::waitFor(
+                     [&] {
+                         return appsOnDisk(0) == QStringList({"/tmp", "/usr", "/etc", "/var"});
+                     },
+                     patience),
+                 qPrintable(appsOnDisk(0).join(' ')));
+        QTest::qWait(300);
+        screenshot("3-after-reorder");
+
+        // The first tile, now /tmp, onto the other group's tab.
+        QVERIFY(dragInPanel(firstTile, secondTab));
+        QVERIFY2(DesktopSession::waitFor(
+                     [&] {
+                         return appsOnDisk(1) == QStringList({"/srv", "/tmp"});
+                     },
+                     patience),
+                 qPrintable(appsOnDisk(1).join(' ')));
+        QCOMPARE(appsOnDisk(0), QStringList({"/usr", "/etc", "/var"}));
+        QTest::qWait(300);
+        screenshot("3-after-move-to-group");
         quitTraymate();
     }
 
