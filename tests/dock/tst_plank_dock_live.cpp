@@ -6,6 +6,7 @@
 #include "dock/plank_dock_preferences.h"
 #include "linux_dock_fixture.h"
 #include "model/store.h"
+#include "private_bus.h"
 #include "test_environment.h"
 
 #include <QDBusInterface>
@@ -133,20 +134,7 @@ int main(int argc, char** argv)
     inner.insert("TRAYMATE_INSIDE_DESKTOP", "1");
     inner.insert("GSETTINGS_BACKEND", "keyfile");
     inner.insert("NO_AT_BRIDGE", "1");
-    inner.remove("DBUS_SESSION_BUS_ADDRESS");
-    QProcess inside;
-    inside.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
-    inside.setProcessEnvironment(inner);
-    inside.setProcessChannelMode(QProcess::ForwardedChannels);
-    QStringList arguments = QCoreApplication::arguments();
-    const QString self = arguments.takeFirst();
-    inside.start("dbus-run-session", QStringList{"--", self} + arguments);
-    if (!inside.waitForFinished(280000)) {
-        inside.kill();
-        inside.waitForFinished(2000);
-        return 1;
-    }
-    return inside.exitStatus() == QProcess::NormalExit ? inside.exitCode() : 1;
+    return rerunOnPrivateBus(inner);
 }
 
 #include "tst_plank_dock_live.moc"

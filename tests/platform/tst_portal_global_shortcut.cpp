@@ -3,17 +3,17 @@
 #include "fake_portal.h"
 #include "platform/desktop.h"
 #include "platform/linux/portal_global_shortcut.h"
+#include "private_bus.h"
 #include "settings/settings_view.h"
 #include "test_environment.h"
 
 #include <QLabel>
-#include <QProcess>
+#include <QProcessEnvironment>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <cstdio>
 #include <memory>
 #include <signal.h>
-#include <sys/prctl.h>
 
 // The portal hot key against a fake portal on a private session bus.
 class PortalGlobalShortcutTest : public QObject {
@@ -192,21 +192,8 @@ int main(int argc, char** argv)
     }
     QProcessEnvironment inner = QProcessEnvironment::systemEnvironment();
     inner.insert("TRAYMATE_PRIVATE_BUS", "1");
-    inner.remove("DBUS_SESSION_BUS_ADDRESS");
     inner.remove("TRAYMATE_HOTKEY");
-    QProcess inside;
-    inside.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
-    inside.setProcessEnvironment(inner);
-    inside.setProcessChannelMode(QProcess::ForwardedChannels);
-    QStringList arguments = QCoreApplication::arguments();
-    const QString self = arguments.takeFirst();
-    inside.start("dbus-run-session", QStringList{"--", self} + arguments);
-    if (!inside.waitForFinished(280000)) {
-        inside.kill();
-        inside.waitForFinished(2000);
-        return 1;
-    }
-    return inside.exitStatus() == QProcess::NormalExit ? inside.exitCode() : 1;
+    return rerunOnPrivateBus(inner);
 }
 
 #include "tst_portal_global_shortcut.moc"
