@@ -2,6 +2,7 @@
 #include "test_environment.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -552,6 +553,95 @@ private Q_SLOTS:
         QCOMPARE(appsOnDisk(0), QStringList({"/usr", "/etc", "/var"}));
         QTest::qWait(300);
         screenshot("3-after-move-to-group");
+        quitTraymate();
+    }
+
+    void dockIconOpensTheCompactPanelBesideThePointer()
+    {
+        const QString id = "5A1B2C3D-4E5F-4071-8293-A4B5C6D7E8F9";
+        QVERIFY(
+            writeFile(groupsPath(), QJsonDocument(QJsonArray{QJsonObject{
+                                                      {"id", id},
+                                                      {"name", "Work"},
+                                                      {"apps", QJsonArray{"/usr", "/etc", "/tmp"}},
+                                                  }})
+                                        .toJson()));
+        QVERIFY(writeFile(dockPath(), dockList({})));
+        startTraymate();
+        QVERIFY(waitActive());
+
+        // "Create Dock icon" is the tab menu's item above "Delete".
+        QVERIFY(clickPanel(QPoint(30, 57), 3));
+        QVERIFY(DesktopSession::waitFor([&] { return popupMenuShown(); }, patience));
+        QVERIFY(m_desktop.xdotool({"key", "Up", "Up", "Return"}));
+        const QString bundle = m_home->path() + "/home/Applications/Traymate Groups/Work.app";
+        const QString script = bundle + "/Contents/MacOS/launch";
+        QVERIFY2(DesktopSession::waitFor(
+                     [&] { return readFile(dockPath()).contains(bundle.toUtf8()); }, patience),
+                 "no dock tile for the launcher");
+        QVERIFY(QFileInfo(script).isExecutable());
+        QVERIFY(QFile::exists(bundle + "/Contents/Info.plist"));
+        const QStringList entries =
+            QDir(data() + "/applications").entryList({"traymate-group-*.desktop"}, QDir::Files);
+        QCOMPARE(entries.size(), 1);
+        QVERIFY(readFile(data() + "/applications/" + entries.first()).contains("Name=Work"));
+
+        if (panelShown()) {
+            QVERIFY(clickPanel(QPoint(200, 300)));
+            QVERIFY(waitActive());
+            QVERIFY(m_desktop.xdotool({"key", "Escape"}));
+            QVERIFY(waitShown(false));
+        }
+
+        // The launcher's script, run as the dock runs it, with the pointer in mid-screen.
+        QVERIFY(m_desktop.xdotool({"mousemove", "700", "400"}));
+        QProcess launch;
+        launch.setProcessEnvironment(environment());
+        launch.start(script, QStringList());
+        QVERIFY(launch.waitForFinished(patience));
+        QVERIFY2(waitShown(true), "the launcher opened no panel");
+        QVERIFY(DesktopSession::waitFor(
+            [&] {
+                const QRect frame = m_desktop.rootGeometry(panel());
+                return frame.size() != QSize(400, 440) && frame.contains(QPoint(700, 400));
+            },
+            patience));
+        QTest::qWait(300);
+        screenshot("6-compact-panel");
+
+        // "All groups", the grid button at the top right, switches to the full panel.
+        QVERIFY(clickPanel(QPoint(237, 27)));
+        QVERIFY2(DesktopSession::waitFor(
+                     [&] { return m_desktop.rootGeometry(panel()).size() == QSize(400, 440); },
+                     patience),
+                 "\"All groups\" did not switch to the full panel");
+        QVERIFY(waitActive());
+        QTest::qWait(300);
+        screenshot("6-all-groups");
+        QVERIFY(m_desktop.xdotool({"key", "Escape"}));
+        QVERIFY(waitShown(false));
+
+        QVERIFY(m_desktop.xdotool({"mousemove", "700", "400"}));
+        launch.start(script, QStringList());
+        QVERIFY(launch.waitForFinished(patience));
+        QVERIFY(waitShown(true));
+        QVERIFY(DesktopSession::waitFor(
+            [&] {
+                const QRect frame = m_desktop.rootGeometry(panel());
+                return frame.size() != QSize(400, 440) && frame.contains(QPoint(700, 400));
+            },
+            patience));
+
+        // Out of the panel, it hides by itself after a short while, not at once.
+        const QRect frame = m_desktop.rootGeometry(panel());
+        QVERIFY(m_desktop.xdotool({"mousemove", QString::number(frame.right() + 60),
+                                   QString::number(frame.center().y())}));
+        QElapsedTimer away;
+        away.start();
+        QVERIFY2(waitShown(false), "the compact panel stayed after the pointer left");
+        QVERIFY2(away.elapsed() >= 250, qPrintable(QString("hid after %1 ms").arg(away.elapsed())));
+        QVERIFY(m_desktop.xdotool({"key", "ctrl+alt+space"}));
+        QVERIFY(waitActive());
         quitTraymate();
     }
 
