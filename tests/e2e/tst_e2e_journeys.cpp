@@ -645,6 +645,87 @@ private Q_SLOTS:
         quitTraymate();
     }
 
+    void droppingTwoFilesFromOutsideAddsBoth()
+    {
+        QVERIFY(writeFile(groupsPath(),
+                          QJsonDocument(QJsonArray{QJsonObject{
+                                            {"id", "5A1B2C3D-4E5F-4071-8293-A4B5C6D7E8F9"},
+                                            {"name", "Papers"},
+                                            {"apps", QJsonArray{"/usr"}},
+                                        }})
+                              .toJson()));
+        const QString first = m_home->path() + "/home/notes.txt";
+        const QString second = m_home->path() + "/home/plan.txt";
+        QVERIFY(writeFile(first, "notes\n"));
+        QVERIFY(writeFile(second, "plan\n"));
+        startTraymate();
+        QVERIFY(waitActive());
+        // Pinned, as a person keeps it open while dragging from another window.
+        QVERIFY(clickPanel(QPoint(311, 23)));
+        QTest::qWait(300);
+
+        QProcess source;
+        source.setProcessEnvironment(environment());
+        source.start(DRAG_SOURCE, {first, second});
+        QVERIFY(source.waitForStarted());
+        xcb_window_t sourceWindow = XCB_WINDOW_NONE;
+        QVERIFY(DesktopSession::waitFor(
+            [&] {
+                sourceWindow = m_desktop.clientTitled("File drag source");
+                return sourceWindow && m_desktop.isViewable(sourceWindow);
+            },
+            patience));
+        const QRect from = m_desktop.rootGeometry(sourceWindow);
+        QVERIFY(m_desktop.xdotool(
+            {"mousemove", QString::number(from.center().x()), QString::number(from.center().y())}));
+        const QPoint origin = m_desktop.rootGeometry(panel()).topLeft();
+        const QPoint a = from.center(), b = origin + QPoint(200, 300);
+        auto n = [](int v) { return QString::number(v); };
+        QVERIFY(m_desktop.xdotool({"mousedown",
+                                   "1",
+                                   "sleep",
+                                   "0.1",
+                                   "mousemove",
+                                   n(a.x() + 8),
+                                   n(a.y() + 4),
+                                   "sleep",
+                                   "0.1",
+                                   "mousemove",
+                                   n(a.x() + 20),
+                                   n(a.y() + 8),
+                                   "sleep",
+                                   "0.1",
+                                   "mousemove",
+                                   n((a.x() + b.x()) / 2),
+                                   n((a.y() + b.y()) / 2),
+                                   "sleep",
+                                   "0.1",
+                                   "mousemove",
+                                   n(b.x() + 2),
+                                   n(b.y()),
+                                   "sleep",
+                                   "0.2",
+                                   "mousemove",
+                                   n(b.x()),
+                                   n(b.y()),
+                                   "sleep",
+                                   "0.3",
+                                   "mouseup",
+                                   "1"}));
+        QVERIFY2(DesktopSession::waitFor(
+                     [&] {
+                         return appsOnDisk(0) == QStringList({"/usr", first, second});
+                     },
+                     patience),
+                 qPrintable(appsOnDisk(0).join(' ')));
+        QTest::qWait(300);
+        screenshot("4-two-files-dropped");
+        source.kill();
+        source.waitForFinished();
+        QVERIFY(clickPanel(QPoint(200, 300)));
+        quitTraymate();
+    }
+
     void corruptGroupsFileIsKeptAsideAndAppsStarts()
     {
         const QByteArray corrupt = "[{\"id\": \"not a uuid\", \"name\": \x01\xff broken";
