@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -24,10 +25,15 @@ int runInFront(QDialog& dialog)
 {
     dialog.setWindowFlag(Qt::WindowStaysOnTopHint);
     dialog.setWindowModality(Qt::ApplicationModal);
+    const QPointer<QWidget> previous = QApplication::activeWindow();
     dialog.show();
     dialog.raise();
     dialog.activateWindow();
-    return dialog.exec();
+    const int result = dialog.exec();
+    // Some window managers leave the focus on the closed dialog: hand it back to the panel.
+    if (previous && previous->isVisible())
+        previous->activateWindow();
+    return result;
 }
 
 // Spaces and tabs at either end go; line breaks stay.
