@@ -206,46 +206,31 @@ class EndToEndJourneys : public QObject {
                                   QString::number(button)});
     }
 
-    // Drags with the left button from one point of the panel to another, at a person's pace.
+    // The xdotool steps of a left-button drag from the pointer's place `a` to `b`, at a
+    // person's pace: small first moves so the drag starts, then a slow approach and a pause.
+    static QStringList dragSteps(QPoint a, QPoint b)
+    {
+        auto n = [](int v) { return QString::number(v); };
+        QStringList steps{"mousedown", "1"};
+        const QPoint path[] = {a + QPoint(8, 4), a + QPoint(20, 8), (a + b) / 2, b + QPoint(2, 0),
+                               b};
+        const char* const pauses[] = {"0.1", "0.1", "0.1", "0.1", "0.2", "0.3"};
+        steps << "sleep" << pauses[0];
+        for (int i = 0; i < 5; ++i)
+            steps << "mousemove" << n(path[i].x()) << n(path[i].y()) << "sleep" << pauses[i + 1];
+        steps << "mouseup"
+              << "1";
+        return steps;
+    }
+
+    // Drags with the left button from one point of the panel to another.
     bool dragInPanel(QPoint from, QPoint to) const
     {
         const QPoint origin = m_desktop.rootGeometry(panel()).topLeft();
         const QPoint a = origin + from, b = origin + to;
-        auto n = [](int v) { return QString::number(v); };
-        return m_desktop.xdotool({"mousemove",
-                                  n(a.x()),
-                                  n(a.y()),
-                                  "mousedown",
-                                  "1",
-                                  "sleep",
-                                  "0.1",
-                                  "mousemove",
-                                  n(a.x() + 8),
-                                  n(a.y() + 4),
-                                  "sleep",
-                                  "0.1",
-                                  "mousemove",
-                                  n(a.x() + 20),
-                                  n(a.y() + 8),
-                                  "sleep",
-                                  "0.1",
-                                  "mousemove",
-                                  n((a.x() + b.x()) / 2),
-                                  n((a.y() + b.y()) / 2),
-                                  "sleep",
-                                  "0.1",
-                                  "mousemove",
-                                  n(b.x() + 2),
-                                  n(b.y()),
-                                  "sleep",
-                                  "0.2",
-                                  "mousemove",
-                                  n(b.x()),
-                                  n(b.y()),
-                                  "sleep",
-                                  "0.3",
-                                  "mouseup",
-                                  "1"});
+        return m_desktop.xdotool(
+            QStringList{"mousemove", QString::number(a.x()), QString::number(a.y())} +
+            dragSteps(a, b));
     }
     QStringList appsOnDisk(int group) const
     {
@@ -680,38 +665,7 @@ private Q_SLOTS:
             {"mousemove", QString::number(from.center().x()), QString::number(from.center().y())}));
         const QPoint origin = m_desktop.rootGeometry(panel()).topLeft();
         const QPoint a = from.center(), b = origin + QPoint(200, 300);
-        auto n = [](int v) { return QString::number(v); };
-        QVERIFY(m_desktop.xdotool({"mousedown",
-                                   "1",
-                                   "sleep",
-                                   "0.1",
-                                   "mousemove",
-                                   n(a.x() + 8),
-                                   n(a.y() + 4),
-                                   "sleep",
-                                   "0.1",
-                                   "mousemove",
-                                   n(a.x() + 20),
-                                   n(a.y() + 8),
-                                   "sleep",
-                                   "0.1",
-                                   "mousemove",
-                                   n((a.x() + b.x()) / 2),
-                                   n((a.y() + b.y()) / 2),
-                                   "sleep",
-                                   "0.1",
-                                   "mousemove",
-                                   n(b.x() + 2),
-                                   n(b.y()),
-                                   "sleep",
-                                   "0.2",
-                                   "mousemove",
-                                   n(b.x()),
-                                   n(b.y()),
-                                   "sleep",
-                                   "0.3",
-                                   "mouseup",
-                                   "1"}));
+        QVERIFY(m_desktop.xdotool(dragSteps(a, b)));
         QVERIFY2(DesktopSession::waitFor(
                      [&] {
                          return appsOnDisk(0) == QStringList({"/usr", first, second});
