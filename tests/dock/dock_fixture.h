@@ -83,7 +83,7 @@ inline void writeFile(const QString& path, const QByteArray& bytes)
 
 inline QString dataFile(const QString& name)
 {
-    return QStringLiteral(TRAYMATE_SHARED_DATA "/dock/") + name;
+    return QStringLiteral(TRAYMATE_TEST_DATA "/dock/") + name;
 }
 
 // A tile dictionary as the Dock writes one, with a location and a few keys of its own.
