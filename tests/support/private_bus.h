@@ -19,6 +19,7 @@ inline int rerunOnPrivateBus(QProcessEnvironment environment)
         return 1;
     }
     environment.remove(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"));
+    environment.insert(QStringLiteral("TRAYMATE_TEST_PRIVATE_BUS"), QStringLiteral("1"));
     QProcess inside;
     inside.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     inside.setProcessEnvironment(environment);
