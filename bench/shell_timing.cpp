@@ -1,6 +1,7 @@
 // Start-up and hot-key timing of the real program on a private X desktop (Xvfb, openbox,
 // trayer, xcompmgr), and its resident memory. Run by hand: build/bench/shell_timing [runs].
 #include "desktop_session.h"
+#include "settings/preferences.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -101,12 +102,12 @@ int main(int argc, char** argv)
         environment.insert("XDG_DATA_HOME", home.path() + "/data");
         environment.insert("XDG_CACHE_HOME", home.path() + "/cache");
         environment.insert("XDG_RUNTIME_DIR", home.path() + "/runtime");
-        QDir().mkpath(home.path() + "/config/Traymate");
-        QFile preferences(home.path() + "/config/Traymate/Traymate.conf");
-        if (!preferences.open(QIODevice::WriteOnly))
+        QSettings preferences(home.path() + "/config/" + Preferences::fileInConfigFolder,
+                              QSettings::IniFormat);
+        preferences.setValue(Preferences::didFirstImport, true);
+        preferences.sync();
+        if (preferences.status() != QSettings::NoError)
             return 1;
-        preferences.write("[General]\ndidFirstImport=true\n");
-        preferences.close();
 
         QProcess traymate;
         traymate.setProcessEnvironment(environment);

@@ -1,16 +1,23 @@
 #include "settings/preferences.h"
 
+#include <QStandardPaths>
+
 namespace {
 
 QSettings settings()
 {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Traymate"),
-                     QStringLiteral("Traymate"));
+    return QSettings(Preferences::filePath(), QSettings::IniFormat);
 }
 
 } // namespace
 
 namespace Preferences {
+
+QString filePath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QLatin1Char('/') + fileInConfigFolder;
+}
 
 QVariant value(const QString& key)
 {

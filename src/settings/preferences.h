@@ -5,8 +5,13 @@
 #include <QVariant>
 #include <optional>
 
-// The user defaults: $XDG_CONFIG_HOME/Traymate/Traymate.conf, read where they are used.
+// The user defaults: $XDG_CONFIG_HOME/Traymate/Traymate.ini, read where they are used.
 namespace Preferences {
+
+// Where the defaults live below a configuration folder ($XDG_CONFIG_HOME): tools and benchmarks
+// that prepare a user's settings write the same file the program reads.
+inline const QString fileInConfigFolder = QStringLiteral("Traymate/Traymate.ini");
+QString filePath();
 
 inline const QString hotkeyIndex = QStringLiteral("hotkeyIndex");
 inline const QString panelPosition = QStringLiteral("panelPosition");

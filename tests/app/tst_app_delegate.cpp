@@ -60,7 +60,7 @@ private Q_SLOTS:
         m_dir = std::make_unique<QTemporaryDir>();
         m_store = std::make_unique<Store>(m_dir->path());
         m_delegate = std::make_unique<RecordingDelegate>(*m_store);
-        QSettings(QSettings::IniFormat, QSettings::UserScope, "Traymate", "Traymate").clear();
+        QFile::remove(Preferences::filePath());
         PanelState::keepOpen = false;
         PanelState::lastHidden = PanelState::Clock::time_point::min();
     }

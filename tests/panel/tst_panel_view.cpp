@@ -61,8 +61,7 @@ private Q_SLOTS:
     void init()
     {
         fx.log = ServiceLog();
-        Preferences::setValue(Preferences::closeAfterLaunch, QVariant());
-        QSettings().remove(Preferences::closeAfterLaunch);
+        QFile::remove(Preferences::filePath());
     }
 
     void returnLaunchesTheFirstMatchInGroupOrder()

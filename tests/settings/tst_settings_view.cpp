@@ -65,9 +65,7 @@ class SettingsViewTest : public QObject {
 private Q_SLOTS:
     void init()
     {
-        QFile::remove(QSettings(QSettings::IniFormat, QSettings::UserScope,
-                                QStringLiteral("Traymate"), QStringLiteral("Traymate"))
-                          .fileName());
+        QFile::remove(Preferences::filePath());
         QFile::remove(autostartFolder());
         QDir(autostartFolder()).removeRecursively();
     }
@@ -141,6 +139,14 @@ private Q_SLOTS:
         QCOMPARE(Preferences::boolValue(Preferences::closeAfterLaunch), std::optional(false));
         child<QCheckBox>(view, "closeAfterLaunch")->click();
         QCOMPARE(Preferences::boolValue(Preferences::closeAfterLaunch), std::optional(true));
+
+        // The file the README names, which benchmarks and users prepare by hand.
+        QFile written(qEnvironmentVariable("XDG_CONFIG_HOME") + "/Traymate/Traymate.ini");
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        const QByteArray text = written.readAll();
+        QVERIFY(text.contains("[General]"));
+        QVERIFY(text.contains("closeAfterLaunch=true"));
+        QVERIFY(text.contains("panelPosition=1"));
     }
 
     void loginToggleFollowsTheEntry()
