@@ -6,6 +6,9 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QThread>
+#include <sys/fsuid.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 const QString id = QStringLiteral("0A1B2C3D-4E5F-6071-8293-A4B5C6D7E8F9");
@@ -15,6 +18,57 @@ QString readText(const QString& path)
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
+
+QByteArray readBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString mimeappsPath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           "/mimeapps.list";
+}
+
+// This thread's file access as an ordinary user while it lives, so that file modes bind even
+// when the tests run as root: `folder` becomes writable and its parents searchable for that
+// user, and everything goes back afterwards.
+class AsOrdinaryUser {
+public:
+    explicit AsOrdinaryUser(const QString& folder)
+    {
+        if (::geteuid() != 0)
+            return;
+        for (QString path = folder; path != "/"; path = QFileInfo(path).path()) {
+            struct stat info {};
+            const QByteArray name = QFile::encodeName(path);
+            if (::stat(name.constData(), &info) != 0)
+                continue;
+            const mode_t wanted = info.st_mode | S_IXOTH | (path == folder ? S_IWOTH : 0);
+            if ((info.st_mode & 07777) == (wanted & 07777))
+                continue;
+            m_changed.append({name, info.st_mode & 07777});
+            ::chmod(name.constData(), wanted & 07777);
+        }
+        ::setfsgid(65534);
+        ::setfsuid(65534);
+        m_dropped = true;
+    }
+    ~AsOrdinaryUser()
+    {
+        if (!m_dropped)
+            return;
+        ::setfsuid(0);
+        ::setfsgid(0);
+        for (const auto& [name, mode] : m_changed)
+            ::chmod(name.constData(), mode);
+    }
+
+private:
+    bool m_dropped = false;
+    QList<std::pair<QByteArray, mode_t>> m_changed;
+};
 } // namespace
 
 // The traymate:// URL rules, and the desktop entry and mimeapps.list that route the scheme.
@@ -68,37 +122,37 @@ private Q_SLOTS:
     void defaultHandlerKeepsEveryOtherLine()
     {
         QCOMPARE(
-            UrlScheme::withDefaultHandler(QString()),
-            QStringLiteral("[Default Applications]\nx-scheme-handler/traymate=traymate.desktop\n"));
+            UrlScheme::withDefaultHandler(QByteArray()),
+            QByteArray("[Default Applications]\nx-scheme-handler/traymate=traymate.desktop\n"));
 
-        const QString before = QStringLiteral("# mine\n"
-                                              "[Added Associations]\n"
-                                              "x-scheme-handler/traymate=other.desktop;\n"
-                                              "\n"
-                                              "[Default Applications]\n"
-                                              "text/plain=gedit.desktop\n"
-                                              "x-scheme-handler/traymate = old.desktop\n"
-                                              "image/png=eog.desktop\n"
-                                              "x-scheme-handler/traymate=older.desktop\n"
-                                              "[Removed Associations]\n"
-                                              "x-scheme-handler/traymate=x.desktop\n");
-        const QString after = QStringLiteral("# mine\n"
+        const QByteArray before = QByteArray("# mine\n"
                                              "[Added Associations]\n"
                                              "x-scheme-handler/traymate=other.desktop;\n"
                                              "\n"
                                              "[Default Applications]\n"
                                              "text/plain=gedit.desktop\n"
-                                             "x-scheme-handler/traymate=traymate.desktop\n"
+                                             "x-scheme-handler/traymate = old.desktop\n"
                                              "image/png=eog.desktop\n"
+                                             "x-scheme-handler/traymate=older.desktop\n"
                                              "[Removed Associations]\n"
                                              "x-scheme-handler/traymate=x.desktop\n");
+        const QByteArray after = QByteArray("# mine\n"
+                                            "[Added Associations]\n"
+                                            "x-scheme-handler/traymate=other.desktop;\n"
+                                            "\n"
+                                            "[Default Applications]\n"
+                                            "text/plain=gedit.desktop\n"
+                                            "x-scheme-handler/traymate=traymate.desktop\n"
+                                            "image/png=eog.desktop\n"
+                                            "[Removed Associations]\n"
+                                            "x-scheme-handler/traymate=x.desktop\n");
         QCOMPARE(UrlScheme::withDefaultHandler(before), after);
         QCOMPARE(UrlScheme::withDefaultHandler(after), after);
 
-        const QString noSection = QStringLiteral("[Added Associations]\ntext/plain=a.desktop");
+        const QByteArray noSection = QByteArray("[Added Associations]\ntext/plain=a.desktop");
         QCOMPARE(UrlScheme::withDefaultHandler(noSection),
-                 QStringLiteral("[Added Associations]\ntext/plain=a.desktop\n\n[Default "
-                                "Applications]\nx-scheme-handler/traymate=traymate.desktop\n"));
+                 QByteArray("[Added Associations]\ntext/plain=a.desktop\n\n[Default "
+                            "Applications]\nx-scheme-handler/traymate=traymate.desktop\n"));
     }
 
     void registrationWritesOnlyWhatChanged()
@@ -130,6 +184,45 @@ private Q_SLOTS:
         // A program that moved is registered at its new place.
         Desktop::registerUrlScheme("/usr/local/bin/traymate");
         QVERIFY(readText(entry).contains("Exec=/usr/local/bin/traymate %u"));
+    }
+
+    // Other programs' associations live in the same file: one that cannot be read is never
+    // replaced by a file holding only ours.
+    void anUnreadableMimeappsIsLeftAlone()
+    {
+        const QString mimeapps = mimeappsPath();
+        const QByteArray theirs = "[Default Applications]\ntext/plain=gedit.desktop\n";
+        {
+            QFile file(mimeapps);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(theirs);
+        }
+        QVERIFY(QFile::setPermissions(mimeapps, {}));
+        {
+            const AsOrdinaryUser user(QFileInfo(mimeapps).path());
+            QVERIFY(!QFile(mimeapps).open(QIODevice::ReadOnly));
+            Desktop::registerUrlScheme("/opt/tm/traymate");
+        }
+        QVERIFY(QFile::setPermissions(mimeapps, QFile::ReadOwner | QFile::WriteOwner));
+        QCOMPARE(readBytes(mimeapps), theirs);
+    }
+
+    void bytesThatAreNotUtf8StayAsTheyWere()
+    {
+        const QString mimeapps = mimeappsPath();
+        const QByteArray before = "# caf\xe9 \xff\xfe\r\n"
+                                  "[Default Applications]\r\n"
+                                  "text/x-l\xe4tin=\xc3(.desktop\r\n";
+        {
+            QFile file(mimeapps);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(before);
+        }
+        Desktop::registerUrlScheme("/opt/tm/traymate");
+        QCOMPARE(readBytes(mimeapps), QByteArray("# caf\xe9 \xff\xfe\r\n"
+                                                 "[Default Applications]\r\n"
+                                                 "x-scheme-handler/traymate=traymate.desktop\n"
+                                                 "text/x-l\xe4tin=\xc3(.desktop\r\n"));
     }
 };
 

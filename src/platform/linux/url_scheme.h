@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 // The freedesktop registration of the traymate:// scheme: a desktop entry for the program and
@@ -16,7 +17,7 @@ QString desktopEntry(const QString& program);
 QString execArgument(const QString& program);
 
 // `mimeapps` with traymate.desktop as the default handler of the scheme; every other line,
-// comment and section stays as it was.
-QString withDefaultHandler(const QString& mimeapps);
+// comment and section stays as it was, byte for byte, whatever its encoding.
+QByteArray withDefaultHandler(const QByteArray& mimeapps);
 
 } // namespace UrlScheme
