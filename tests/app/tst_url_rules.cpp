@@ -1,11 +1,14 @@
 #include "app/url_opening.h"
+#include "desktop_entry_checks.h"
 #include "platform/desktop.h"
 #include "platform/linux/url_scheme.h"
 #include "test_environment.h"
 
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QThread>
+#include <glib.h>
 #include <sys/fsuid.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -113,7 +116,8 @@ private Q_SLOTS:
         // Inside quotes $ and " are escaped with a backslash, which the entry then doubles.
         QCOMPARE(UrlScheme::execArgument("/a$b/\"x\"/t"),
                  QStringLiteral("\"/a\\\\$b/\\\\\"x\\\\\"/t\""));
-        QCOMPARE(UrlScheme::execArgument("/100%/traymate"), QStringLiteral("/100%%/traymate"));
+        QCOMPARE(UrlScheme::execArgument("/100%/traymate"),
+                 QStringLiteral("/usr/bin/env /100%%/traymate"));
         const QString entry = UrlScheme::desktopEntry("/opt/tm/traymate");
         QVERIFY(entry.contains("\nExec=/opt/tm/traymate %u\n"));
         QVERIFY(entry.contains("\nMimeType=x-scheme-handler/traymate;\n"));
@@ -223,6 +227,52 @@ private Q_SLOTS:
                                                  "[Default Applications]\r\n"
                                                  "x-scheme-handler/traymate=traymate.desktop\n"
                                                  "text/x-l\xe4tin=\xc3(.desktop\r\n"));
+    }
+
+    void theHandlerEntryStartsTheProgramWhereverItIs_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("plain") << QStringLiteral("bin");
+        QTest::newRow("percent") << QStringLiteral("100% sure %u");
+        QTest::newRow("quotes and dollar") << QStringLiteral("it's \"$HOME\" `x`");
+        QTest::newRow("backslash") << QStringLiteral("back\\slash");
+        QTest::newRow("line break") << QStringLiteral("two\nlines\ttab");
+    }
+    void theHandlerEntryStartsTheProgramWhereverItIs()
+    {
+        QFETCH(QString, folder);
+        const QTemporaryDir base;
+        const QString program = base.filePath(folder + "/traymate");
+        QDir().mkpath(QFileInfo(program).path());
+        {
+            QFile file(program);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("#!/bin/sh\n");
+        }
+        QVERIFY(
+            QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        Desktop::registerUrlScheme(program);
+        const QString entry =
+            QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+            "/applications/traymate.desktop";
+        QCOMPARE(DesktopEntryChecks::validatorComplaints(entry), QString());
+        QVERIFY(DesktopEntryChecks::gioAccepts(entry));
+
+        GKeyFile* file = g_key_file_new();
+        QVERIFY(g_key_file_load_from_file(file, QFile::encodeName(entry).constData(),
+                                          G_KEY_FILE_NONE, nullptr));
+        gchar* exec = g_key_file_get_string(file, "Desktop Entry", "Exec", nullptr);
+        g_key_file_free(file);
+        gchar** argv = nullptr;
+        QVERIFY(g_shell_parse_argv(exec, nullptr, &argv, nullptr));
+        g_free(exec);
+        QStringList arguments;
+        for (gchar** a = argv; *a; ++a)
+            arguments.append(QString::fromUtf8(*a).replace("%%", "%"));
+        g_strfreev(argv);
+        QCOMPARE(arguments.takeLast(), QStringLiteral("%u"));
+        QCOMPARE(arguments.last(), program);
+        QVERIFY(QFileInfo(arguments.first()).isExecutable());
     }
 };
 

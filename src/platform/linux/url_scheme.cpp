@@ -27,6 +27,13 @@ QString UrlScheme::execArgument(const QString& program)
     // backslash is written twice.
     argument.replace(QLatin1Char('%'), QStringLiteral("%%"));
     argument.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    // A line break would end the value.
+    argument.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
+    argument.replace(QLatin1Char('\r'), QStringLiteral("\\r"));
+    argument.replace(QLatin1Char('\t'), QStringLiteral("\\t"));
+    // GIO looks for the program before it turns "%%" back into "%": let env find it instead.
+    if (program.contains(QLatin1Char('%')))
+        argument.prepend(QStringLiteral("/usr/bin/env "));
     return argument;
 }
 

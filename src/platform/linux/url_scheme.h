@@ -13,7 +13,8 @@ inline const QString entryName = QStringLiteral("traymate.desktop");
 // The desktop entry that starts `program` (an absolute path) with the URL.
 QString desktopEntry(const QString& program);
 
-// The program path as one argument of an Exec line, quoted and escaped where needed.
+// The program path as the start of an Exec line, quoted and escaped where needed; through
+// /usr/bin/env when the path holds "%".
 QString execArgument(const QString& program);
 
 // `mimeapps` with traymate.desktop as the default handler of the scheme; every other line,
