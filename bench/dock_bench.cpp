@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QIcon>
 #include <QImage>
 #include <QTemporaryDir>
@@ -88,6 +89,40 @@ void unchangedRefreshOfFiftyGroups(benchmark::State& state)
         Launchers::refreshExisting(groups);
 }
 BENCHMARK(unchangedRefreshOfFiftyGroups)->Unit(benchmark::kMicrosecond);
+
+// Finding a group's launcher by the id in its script, among 50 launchers, against the
+// baseline of the one file-system look-up a search by name alone costs.
+const QList<AppGroup>& fiftyLaunchers()
+{
+    static const QList<AppGroup> groups = [] {
+        QList<AppGroup> made;
+        for (int g = 0; g < 50; ++g) {
+            AppGroup group;
+            group.name = QStringLiteral("Launcher %1").arg(g);
+            Launchers::make(group);
+            made.append(group);
+        }
+        return made;
+    }();
+    return groups;
+}
+
+void baselineLookUpByName(benchmark::State& state)
+{
+    const QList<AppGroup>& groups = fiftyLaunchers();
+    const QString bundle = Launchers::bundleURL(groups[25].name);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(QFileInfo::exists(bundle));
+}
+BENCHMARK(baselineLookUpByName)->Unit(benchmark::kMicrosecond);
+
+void lookUpByIdAmongFifty(benchmark::State& state)
+{
+    const QList<AppGroup>& groups = fiftyLaunchers();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Launchers::bundlesOf(groups[25].id));
+}
+BENCHMARK(lookUpByIdAmongFifty)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -43,4 +43,10 @@ QString quoteExecArgument(const QString& argument)
     return quoted;
 }
 
+QString execLine(const QString& program)
+{
+    const QString quoted = quoteExecArgument(program);
+    return program.contains(QLatin1Char('%')) ? QStringLiteral("/usr/bin/env ") + quoted : quoted;
+}
+
 } // namespace DesktopEntryText

@@ -14,4 +14,9 @@ QString escapeString(const QString& value);
 // the result still needs escapeString.
 QString quoteExecArgument(const QString& argument);
 
+// An Exec value that runs `program`. GIO looks for the program before it turns "%%" into "%",
+// so a program whose path holds "%" is started through /usr/bin/env. The result still needs
+// escapeString.
+QString execLine(const QString& program);
+
 } // namespace DesktopEntryText

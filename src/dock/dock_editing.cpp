@@ -46,12 +46,15 @@ QStringList Store::dockApps()
 
 void Launchers::addToDock(const AppGroup& group)
 {
-    const std::optional<QString> bundle = make(group);
-    if (!bundle)
-        return;
+    if (const std::optional<QString> bundle = make(group))
+        putInDock(*bundle);
+}
+
+void Launchers::putInDock(const QString& bundle)
+{
     DockPreferences& dock = DockPreferences::current();
-    if (!CanonicalText::contains(Store::dockApps(), *bundle))
-        dock.appendTile(tileText(*bundle));
+    if (!CanonicalText::contains(Store::dockApps(), bundle))
+        dock.appendTile(tileText(bundle));
     dock.reload();
 }
 

@@ -1,4 +1,5 @@
 // Filling groups from the Dock's applications, one group per category.
+#include "dock/launchers.h"
 #include "dock/property_list.h"
 #include "model/canonical_text.h"
 #include "model/store.h"
@@ -114,16 +115,31 @@ QString Store::category(const QString& path)
 
 void Store::importDockGrouped()
 {
+    QList<AppGroup> kept = m_groups;
+    QList<AppGroup> emptied;
+    kept.removeIf([&](const AppGroup& group) {
+        return group.apps.isEmpty() && (emptied.append(group), true);
+    });
+    // The launchers of the empty groups go with them: they are nothing to import.
+    QStringList goneLaunchers;
+    for (const AppGroup& group : std::as_const(emptied))
+        goneLaunchers += Launchers::bundlesOf(group.id);
+
     QHash<QString, QStringList> table;
-    for (const QString& path : dockApps())
-        table[category(path)].append(path);
+    for (const QString& path : dockApps()) {
+        if (!goneLaunchers.contains(path))
+            table[category(path)].append(path);
+    }
     if (table.isEmpty())
         return;
 
-    QList<AppGroup> kept = m_groups;
-    kept.removeIf([](const AppGroup& group) { return group.apps.isEmpty(); });
+    // As "Delete" does: the launcher first, so that no tile opens a group that is gone.
+    for (const AppGroup& group : std::as_const(emptied))
+        Launchers::removed(group);
     if (kept.size() != m_groups.size())
         setGroups(std::move(kept));
+    for (const AppGroup& group : std::as_const(emptied))
+        deleteIconCopy(group.icon.value_or(QString()));
 
     QStringList names = table.keys();
     std::sort(names.begin(), names.end(), codePointLess);

@@ -7,16 +7,102 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStringBuilder>
+#include <QTextBoundaryFinder>
 
 namespace Launchers {
 
+namespace {
+
+const QString kUrlPrefix = QStringLiteral("traymate://group/");
+
+// The file system's limit for one name, in bytes.
+constexpr qsizetype kNameBytes = 255;
+
+// The longest start of `text` that fits `bytes` in UTF-8, ending at a boundary of `unit`.
+QString fittingStart(const QString& text, qsizetype bytes, QTextBoundaryFinder::BoundaryType unit)
+{
+    QTextBoundaryFinder boundaries(unit, text);
+    qsizetype kept = 0;
+    qsizetype used = 0;
+    for (qsizetype end = boundaries.toNextBoundary(); end > 0; end = boundaries.toNextBoundary()) {
+        used += QStringView(text).mid(kept, end - kept).toUtf8().size();
+        if (used > bytes)
+            break;
+        kept = end;
+    }
+    return text.left(kept);
+}
+
+} // namespace
+
 QString bundleSafeName(const QString& name)
 {
-    QString safe = name;
-    safe.replace(QLatin1Char('/'), QLatin1Char('-'));
+    QString safe;
+    safe.reserve(name.size());
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const QChar c = name[i];
+        const bool pair =
+            c.isHighSurrogate() && i + 1 < name.size() && name[i + 1].isLowSurrogate();
+        if (pair) {
+            safe += c;
+            safe += name[++i];
+        } else if (c == QLatin1Char('/')) {
+            safe += QLatin1Char('-');
+        } else if (c.category() == QChar::Other_Control) {
+            safe += QLatin1Char(' ');
+        } else if (c.isSurrogate() || c.unicode() == 0xfffe || c.unicode() == 0xffff) {
+            safe += QChar(QChar::ReplacementCharacter);
+        } else {
+            safe += c;
+        }
+    }
     return safe;
+}
+
+QString bundleFileName(const QString& name, int copy)
+{
+    const QString suffix =
+        (copy > 1 ? QLatin1Char(' ') + QString::number(copy) : QString()) + QStringLiteral(".app");
+    const QString safe = bundleSafeName(name);
+    const qsizetype room = kNameBytes - suffix.toUtf8().size();
+    if (safe.toUtf8().size() <= room)
+        return safe + suffix;
+    // Whole characters as the reader sees them; code points only when not even one fits.
+    QString start = fittingStart(safe, room, QTextBoundaryFinder::Grapheme);
+    if (start.isEmpty()) {
+        for (qsizetype i = 0, used = 0; i < safe.size();) {
+            const qsizetype width = safe[i].isHighSurrogate() ? 2 : 1;
+            used += QStringView(safe).mid(i, width).toUtf8().size();
+            if (used > room)
+                break;
+            i += width;
+            start = safe.left(i);
+        }
+    }
+    return start + suffix;
+}
+
+std::optional<QUuid> scriptGroup(const QString& bundle)
+{
+    const QString script = scriptPath(bundle);
+    // Only a small regular file is read: a FIFO or a device would block or never end.
+    const QFileInfo info(script);
+    if (!info.isFile() || info.size() > 4096)
+        return std::nullopt;
+    QFile file(script);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QString text = QString::fromUtf8(file.read(4096));
+    const qsizetype at = text.indexOf(kUrlPrefix);
+    if (at < 0)
+        return std::nullopt;
+    const std::optional<QUuid> id = parseGroupId(QStringView(text).mid(at + kUrlPrefix.size(), 36));
+    if (!id || id->isNull())
+        return std::nullopt;
+    return id;
 }
 
 QByteArray infoPlist(const AppGroup& group)
@@ -44,7 +130,7 @@ QByteArray infoPlist(const AppGroup& group)
 QByteArray launchScript(const AppGroup& group)
 {
     // xdg-open hands the URL to the program registered for the scheme, as `open` does on macOS.
-    return (QStringLiteral("#!/bin/bash\nxdg-open \"traymate://group/") % group.idText() %
+    return (QStringLiteral("#!/bin/bash\nxdg-open \"") % kUrlPrefix % group.idText() %
             QStringLiteral("\"\n"))
         .toUtf8();
 }
@@ -97,7 +183,7 @@ QByteArray desktopEntry(const AppGroup& group, const QString& bundle)
     const QString text =
         QStringLiteral("[Desktop Entry]\nType=Application\nVersion=1.0\nName=") %
         escapeString(group.name) % QStringLiteral("\nExec=") %
-        escapeString(quoteExecArgument(scriptPath(bundle))) % QStringLiteral("\nIcon=") %
+        escapeString(execLine(scriptPath(bundle))) % QStringLiteral("\nIcon=") %
         escapeString(iconPath(bundle)) %
         // No Categories: the launcher is not an application of its own, and the Dock import
         // files it under "Other" like the bundle.
@@ -108,7 +194,7 @@ QByteArray desktopEntry(const AppGroup& group, const QString& bundle)
     return text.toUtf8();
 }
 
-bool setBundleIcon(const QImage& image, const AppGroup& group, const QString& bundle)
+bool writeBundleIcon(const QImage& image, const QString& bundle)
 {
     QByteArray png;
     QBuffer buffer(&png);
@@ -116,11 +202,21 @@ bool setBundleIcon(const QImage& image, const AppGroup& group, const QString& bu
     if (!image.save(&buffer, "PNG"))
         return false;
     const QString icon = iconPath(bundle);
-    if (!QDir().mkpath(QFileInfo(icon).path()) || !writeFileAtomically(icon, png))
-        return false;
+    return QDir().mkpath(QFileInfo(icon).path()) && writeFileAtomically(icon, png);
+}
+
+void writeDesktopEntry(const AppGroup& group, const QString& bundle)
+{
     const QString entry = desktopEntryPath(group.id);
     QDir().mkpath(QFileInfo(entry).path());
     writeFileAtomically(entry, desktopEntry(group, bundle));
+}
+
+bool setBundleIcon(const QImage& image, const AppGroup& group, const QString& bundle)
+{
+    if (!writeBundleIcon(image, bundle))
+        return false;
+    writeDesktopEntry(group, bundle);
     return true;
 }
 

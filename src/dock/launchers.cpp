@@ -9,18 +9,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
 #include <QStandardPaths>
 #include <sys/stat.h>
 
 namespace Launchers {
 
 namespace {
-
-bool existsAt(const QString& path)
-{
-    const QFileInfo info(path);
-    return info.exists() || info.isSymLink();
-}
 
 // Deletes the bundle; a link in its place goes, never what it points to.
 void deleteBundle(const QString& bundle)
@@ -32,6 +28,64 @@ void deleteBundle(const QString& bundle)
         QDir(bundle).removeRecursively();
 }
 
+struct Launcher {
+    QString bundle;
+    QUuid id;
+};
+
+// Every bundle in the launcher folder with the group its script opens. The name alone says
+// nothing: groups may share a name, and a bundle may be left from before a rename.
+QList<Launcher> launchersOnDisk()
+{
+    QList<Launcher> found;
+    const QDir folder(root());
+    const QStringList names = folder.entryList(
+        {QStringLiteral("*.app")},
+        QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System, QDir::Name);
+    for (const QString& name : names) {
+        const QString bundle = folder.filePath(name);
+        if (const std::optional<QUuid> id = scriptGroup(bundle))
+            found.append({bundle, *id});
+    }
+    return found;
+}
+
+QStringList bundlesOf(const QUuid& id, const QList<Launcher>& launchers)
+{
+    QStringList bundles;
+    for (const Launcher& launcher : launchers) {
+        if (launcher.id == id)
+            bundles.append(launcher.bundle);
+    }
+    return bundles;
+}
+
+// Whether a bundle's file name is one that `name` gives, with or without a copy number.
+bool isNamedFor(const QString& fileName, const QString& name)
+{
+    if (CanonicalText::equal(fileName, bundleFileName(name)))
+        return true;
+    static const QRegularExpression numbered(QStringLiteral(" ([0-9]{1,6})\\.app$"));
+    const QRegularExpressionMatch match = numbered.match(fileName);
+    const int copy = match.hasMatch() ? match.captured(1).toInt() : 0;
+    return copy > 1 && CanonicalText::equal(fileName, bundleFileName(name, copy));
+}
+
+// Where the group's launcher goes: its own bundle when that already carries the name,
+// otherwise the first of "<name>.app", "<name> 2.app", ... that is no other group's launcher.
+// A bundle that opens no group (one whose building was cut short) is finished, not avoided.
+QString placeFor(const AppGroup& group)
+{
+    for (const QString& own : bundlesOf(group.id, launchersOnDisk())) {
+        if (isNamedFor(QFileInfo(own).fileName(), group.name))
+            return own;
+    }
+    QString candidate = bundleURL(group.name);
+    for (int copy = 2; scriptGroup(candidate); ++copy)
+        candidate = root() + QLatin1Char('/') + bundleFileName(group.name, copy);
+    return candidate;
+}
+
 } // namespace
 
 QString root()
@@ -41,7 +95,12 @@ QString root()
 
 QString bundleURL(const QString& name)
 {
-    return root() + QLatin1Char('/') + bundleSafeName(name) + QStringLiteral(".app");
+    return root() + QLatin1Char('/') + bundleFileName(name);
+}
+
+QStringList bundlesOf(const QUuid& id)
+{
+    return bundlesOf(id, launchersOnDisk());
 }
 
 QString desktopEntryPath(const QUuid& id)
@@ -51,9 +110,17 @@ QString desktopEntryPath(const QUuid& id)
            QStringLiteral(".desktop");
 }
 
-std::optional<QString> make(const AppGroup& group)
+namespace {
+
+struct Built {
+    QString bundle;
+    bool iconWritten = false;
+};
+
+// The bundle's files and picture, without the desktop entry that leads to them.
+std::optional<Built> build(const AppGroup& group)
 {
-    const QString bundle = bundleURL(group.name);
+    const QString bundle = placeFor(group);
     const QByteArray plist = infoPlist(group);
     const QByteArray script = launchScript(group);
 
@@ -66,8 +133,19 @@ std::optional<QString> make(const AppGroup& group)
         return std::nullopt;
     if (!writeFileAtomically(bundle + QStringLiteral("/Contents/Info.plist"), plist))
         return std::nullopt;
-    setBundleIcon(icon(group), group, bundle);
-    return bundle;
+    return Built{bundle, writeBundleIcon(icon(group), bundle)};
+}
+
+} // namespace
+
+std::optional<QString> make(const AppGroup& group)
+{
+    const std::optional<Built> built = build(group);
+    if (!built)
+        return std::nullopt;
+    if (built->iconWritten)
+        writeDesktopEntry(group, built->bundle);
+    return built->bundle;
 }
 
 void refreshExisting(const QList<AppGroup>& groups)
@@ -76,9 +154,13 @@ void refreshExisting(const QList<AppGroup>& groups)
     if (current == lastSignature)
         return;
     lastSignature = std::move(current);
+    const QList<Launcher> launchers = launchersOnDisk();
+    QSet<QUuid> seen;
     for (const AppGroup& group : groups) {
-        const QString bundle = bundleURL(group.name);
-        if (existsAt(bundle))
+        if (seen.contains(group.id))
+            continue; // a group is the first with its id
+        seen.insert(group.id);
+        for (const QString& bundle : bundlesOf(group.id, launchers))
             setBundleIcon(icon(group), group, bundle);
     }
 }
@@ -88,31 +170,44 @@ void refreshNow(const QUuid& id)
     const AppGroup* group = Store::shared().group(id);
     if (!group)
         return;
-    const QString bundle = bundleURL(group->name);
-    if (!existsAt(bundle))
+    const QStringList bundles = bundlesOf(id);
+    if (bundles.isEmpty())
         return;
-    setBundleIcon(icon(*group), *group, bundle);
+    for (const QString& bundle : bundles)
+        setBundleIcon(icon(*group), *group, bundle);
     lastSignature.clear();
     DockPreferences::current().reload();
 }
 
 void renamed(const AppGroup& from, const AppGroup& to)
 {
+    // Another normalisation of the same name keeps the launcher it has.
     if (CanonicalText::equal(from.name, to.name))
         return;
-    const QString bundle = bundleURL(from.name);
-    if (!existsAt(bundle))
+    const QStringList previous = bundlesOf(from.id);
+    if (previous.isEmpty())
         return;
-    removeFromDock(bundle);
-    deleteBundle(bundle);
-    QFile::remove(desktopEntryPath(from.id));
-    addToDock(to);
+    // The new launcher first: when it cannot be built the old one stays as it was.
+    const std::optional<Built> built = build(to);
+    if (!built)
+        return;
+    // Out of the Dock while the desktop entry still leads there: docks that list entries find
+    // the tile through it.
+    for (const QString& old : previous) {
+        if (old != built->bundle)
+            removeFromDock(old);
+    }
+    writeDesktopEntry(to, built->bundle);
+    for (const QString& old : previous) {
+        if (old != built->bundle)
+            deleteBundle(old);
+    }
+    putInDock(built->bundle);
 }
 
 void removed(const AppGroup& group)
 {
-    const QString bundle = bundleURL(group.name);
-    if (existsAt(bundle)) {
+    for (const QString& bundle : bundlesOf(group.id)) {
         removeFromDock(bundle);
         deleteBundle(bundle);
     }

@@ -27,7 +27,7 @@ std::optional<QString> desktopFilePath(const QString& id);
 std::optional<QString> launcherBundleOf(const QString& desktopFile);
 
 // Where a dock tile for this desktop file points: the launcher bundle for the program's own
-// launcher entries (so that the tile's path is what Launchers::bundleURL gives), else the file.
+// launcher entries (so that the tile's path is the launcher's bundle), else the file.
 QString tileLocation(const QString& desktopFile);
 
 // The desktop entry of the launcher bundle a tile text names; nothing when the text is no

@@ -77,6 +77,9 @@ private:
     // Appends `path` to the group unless it holds it already; no test that the item exists.
     void append(const QString& path, const QUuid& to);
     void setAside(const QByteArray& unreadableBytes);
+    // Deletes a group's former icon: only the program's own copy, and only once no group
+    // shows it any more.
+    void deleteIconCopy(const QString& icon);
 
     QList<AppGroup> m_groups;
     std::optional<QUuid> m_selected;

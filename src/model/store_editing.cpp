@@ -54,9 +54,12 @@ void Store::deleteGroup(const QUuid& id)
     if (m_groups.size() < 2)
         return;
     QList<AppGroup> list = m_groups;
-    list.removeIf([&](const AppGroup& g) { return g.id == id; });
+    QList<AppGroup> gone;
+    list.removeIf([&](const AppGroup& g) { return g.id == id && (gone.append(g), true); });
     setGroups(std::move(list));
     setSelected(m_groups.isEmpty() ? std::nullopt : std::optional(m_groups.first().id));
+    for (const AppGroup& g : std::as_const(gone))
+        deleteIconCopy(g.icon.value_or(QString()));
 }
 
 void Store::moveApp(const QString& app, const QString& before, const QUuid& in)

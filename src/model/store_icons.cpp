@@ -41,7 +41,27 @@ QString freshIconPath(const QString& folder, const AppGroup& group)
     return candidate;
 }
 
+// Whether `path` names a file directly inside `folder`, however either is spelt.
+bool isDirectlyInside(const QString& path, const QString& folder)
+{
+    const QString parent = QFileInfo(QFileInfo(path).absolutePath()).canonicalFilePath();
+    return !parent.isEmpty() && parent == QFileInfo(folder).canonicalFilePath();
+}
+
 } // namespace
+
+void Store::deleteIconCopy(const QString& icon)
+{
+    // A hand-edited file may name any picture of the user's; that is never ours to delete.
+    if (icon.isEmpty() || !isDirectlyInside(icon, iconsFolder()))
+        return;
+    const QString cleaned = QDir::cleanPath(icon);
+    for (const AppGroup& group : std::as_const(m_groups)) {
+        if (group.icon && QDir::cleanPath(*group.icon) == cleaned)
+            return;
+    }
+    QFile::remove(icon);
+}
 
 void Store::setIcon(const QString& from, const QUuid& forGroup)
 {
@@ -56,10 +76,10 @@ void Store::setIcon(const QString& from, const QUuid& forGroup)
     const QString path = freshIconPath(iconsFolder(), changedGroup);
     if (!writeFileAtomically(path, png))
         return;
-    if (changedGroup.icon)
-        QFile::remove(*changedGroup.icon);
+    const QString previous = changedGroup.icon.value_or(QString());
     changedGroup.icon = path;
     setGroup(index, std::move(changedGroup));
+    deleteIconCopy(previous);
 }
 
 void Store::clearIcon(const QUuid& forGroup)
@@ -67,9 +87,9 @@ void Store::clearIcon(const QUuid& forGroup)
     const qsizetype index = indexOf(forGroup);
     if (index < 0)
         return;
+    const QString previous = m_groups[index].icon.value_or(QString());
     AppGroup changedGroup = m_groups[index];
-    if (changedGroup.icon)
-        QFile::remove(*changedGroup.icon);
     changedGroup.icon.reset();
-    setGroup(index, std::move(changedGroup));
+    setGroup(index, changedGroup); // a move here makes GCC 12 warn of an uninitialised optional
+    deleteIconCopy(previous);
 }

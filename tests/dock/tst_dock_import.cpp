@@ -3,6 +3,7 @@
 #include "model/store.h"
 #include "test_environment.h"
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 using namespace DockTest;
@@ -243,6 +244,35 @@ private Q_SLOTS:
         QCOMPARE(names(), QStringList{"Other"});
         QCOMPARE(store->groups()[0].apps.size(), 15);
         QCOMPARE(store->groups()[0].apps, Store::dockApps());
+    }
+
+    void emptyGroupsGoWithTheirLaunchers()
+    {
+        const QString chess = bundle("Chess", "public.app-category.games");
+        const AppGroup empty = named("Empty");
+        const AppGroup kept = named("Kept", {"/k"});
+        Store& s = storeWith({empty, kept});
+        const QString emptyLauncher = *Launchers::make(empty);
+        const QString keptLauncher = *Launchers::make(kept);
+        dockHolds({emptyLauncher, chess, keptLauncher});
+
+        s.importDockGrouped();
+        QCOMPARE(names(), (QStringList{"Kept", "Games", "Other"}));
+        QCOMPARE(store->groups()[2].apps, QStringList{keptLauncher});
+        QVERIFY(!QFileInfo::exists(emptyLauncher));
+        QVERIFY(!QFileInfo::exists(Launchers::desktopEntryPath(empty.id)));
+        QVERIFY(QFileInfo::exists(keptLauncher));
+        QCOMPARE(Store::dockApps(), (QStringList{chess, keptLauncher}));
+
+        // A Dock holding nothing but the launcher of an empty group has nothing to import.
+        const AppGroup alone = named("Alone");
+        storeWith({alone});
+        const QString aloneLauncher = *Launchers::make(alone);
+        dockHolds({aloneLauncher});
+        store->importDockGrouped();
+        QCOMPARE(names(), QStringList{"Alone"});
+        QVERIFY(QFileInfo::exists(aloneLauncher));
+        QDir(Launchers::root()).removeRecursively();
     }
 };
 

@@ -1,12 +1,16 @@
+#include "desktop_entry_checks.h"
 #include "dock/launcher_files.h"
 #include "dock/launchers.h"
+#include "dock/linux_dock_tiles.h"
 #include "dock_fixture.h"
 #include "model/store.h"
 #include "test_environment.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <csignal>
 #include <glib.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace DockTest;
@@ -21,6 +25,48 @@ AppGroup group(const QString& name, QStringList apps = {})
     g.apps = std::move(apps);
     return g;
 }
+
+AppGroup another(const QString& name)
+{
+    AppGroup g;
+    g.name = name;
+    return g;
+}
+
+// The launcher bundles on disk, by file name.
+QStringList bundleNames()
+{
+    return QDir(Launchers::root())
+        .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                   QDir::Name);
+}
+
+bool scriptOpens(const QString& bundle, const AppGroup& g)
+{
+    return readAll(Launchers::scriptPath(bundle)) == Launchers::launchScript(g);
+}
+
+// While it lives no file can grow (a full disk, as far as writes go).
+class NoFileCanGrow {
+public:
+    NoFileCanGrow()
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_was);
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit none = m_was;
+        none.rlim_cur = 0;
+        ::setrlimit(RLIMIT_FSIZE, &none);
+    }
+    ~NoFileCanGrow()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_was);
+        std::signal(SIGXFSZ, m_handler);
+    }
+
+private:
+    rlimit m_was{};
+    void (*m_handler)(int) = nullptr;
+};
 
 // What GLib, as the desktop does, reads from a desktop entry.
 struct ParsedEntry {
@@ -163,9 +209,8 @@ private Q_SLOTS:
         QString expectedName = hostile;
         expectedName.remove(QChar(1));
         QCOMPARE(parsed.name, expectedName);
-        QCOMPARE(parsed.argv,
-                 QStringList{QString(bundle + "/Contents/MacOS/launch").remove(QChar(1))});
-        QCOMPARE(parsed.icon, QString(bundle + "/Contents/Resources/icon.png").remove(QChar(1)));
+        QCOMPARE(parsed.argv.last(), bundle + "/Contents/MacOS/launch");
+        QCOMPARE(parsed.icon, bundle + "/Contents/Resources/icon.png");
     }
 
     void theSignatureCoversNamesIconsAndTheFirstFourItems()
@@ -313,11 +358,175 @@ private Q_SLOTS:
         ScopedDock<RecordingDock> dock(dir.filePath("dock.plist"));
         const QString target = dir.filePath("elsewhere");
         writeFile(target + "/precious.txt", "keep");
+        writeFile(Launchers::scriptPath(target), Launchers::launchScript(group("Linked")));
         QDir().mkpath(Launchers::root());
         QVERIFY(QFile::link(target, Launchers::bundleURL("Linked")));
         Launchers::removed(group("Linked"));
         QVERIFY(!QFileInfo(Launchers::bundleURL("Linked")).isSymLink());
         QCOMPARE(readAll(target + "/precious.txt"), QByteArray("keep"));
+        QCOMPARE(readAll(Launchers::scriptPath(target)), Launchers::launchScript(group("Linked")));
+    }
+
+    void groupsWhoseNamesGiveOneBundleKeepLaunchersOfTheirOwn()
+    {
+        ScopedDock<RecordingDock> dock(dir.filePath("dock.plist"));
+        const AppGroup slash = another("Work/Home");
+        const AppGroup dash = another("Work-Home");
+        const AppGroup twin = another("Work/Home");
+        Launchers::addToDock(slash);
+        Launchers::addToDock(dash);
+        Launchers::addToDock(twin);
+        QCOMPARE(bundleNames(),
+                 (QStringList{"Work-Home 2.app", "Work-Home 3.app", "Work-Home.app"}));
+        const QString slashBundle = Launchers::root() + "/Work-Home.app";
+        const QString dashBundle = Launchers::root() + "/Work-Home 2.app";
+        QVERIFY(scriptOpens(slashBundle, slash));
+        QVERIFY(scriptOpens(dashBundle, dash));
+        QVERIFY(scriptOpens(Launchers::root() + "/Work-Home 3.app", twin));
+        QCOMPARE(Store::dockApps(),
+                 (QStringList{slashBundle, dashBundle, Launchers::root() + "/Work-Home 3.app"}));
+        // A second "Create Dock icon" rebuilds the group's own launcher, not the first free name.
+        Launchers::addToDock(dash);
+        QCOMPARE(bundleNames().size(), 3);
+
+        Launchers::removed(slash);
+        QVERIFY(!QFileInfo::exists(slashBundle));
+        QVERIFY(scriptOpens(dashBundle, dash));
+        QCOMPARE(Store::dockApps(),
+                 (QStringList{dashBundle, Launchers::root() + "/Work-Home 3.app"}));
+        QCOMPARE(parseEntry(Launchers::desktopEntryPath(dash.id)).argv.last(),
+                 Launchers::scriptPath(dashBundle));
+    }
+
+    void launcherOperationsLeaveBundlesOfOtherGroupsAlone()
+    {
+        ScopedDock<RecordingDock> dock(dir.filePath("dock.plist"));
+        Store& store = Store::shared();
+        const AppGroup owner = another("Shared");
+        AppGroup stranger = another("Shared");
+        stranger.apps = {"/usr/share/applications"};
+        store.setGroups({owner, stranger});
+        const QString bundle = *Launchers::make(owner);
+        const QByteArray ownerIcon = readAll(Launchers::iconPath(bundle));
+        const QString ownerEntry = Launchers::desktopEntryPath(owner.id);
+        dock->calls.clear();
+
+        Launchers::refreshExisting({owner, stranger});
+        Launchers::refreshNow(stranger.id);
+        QVERIFY(!QFileInfo::exists(Launchers::desktopEntryPath(stranger.id)));
+        QCOMPARE(readAll(Launchers::iconPath(bundle)), ownerIcon);
+        QVERIFY(dock->calls.isEmpty());
+
+        AppGroup renamed = stranger;
+        renamed.name = "Elsewhere";
+        Launchers::renamed(stranger, renamed);
+        Launchers::removed(stranger);
+        QVERIFY(scriptOpens(bundle, owner));
+        QVERIFY(QFileInfo::exists(ownerEntry));
+        QCOMPARE(bundleNames(), QStringList{"Shared.app"});
+    }
+
+    void aRenameKeepsTheOldLauncherUntilTheNewOneIsBuilt()
+    {
+        ScopedDock<RecordingDock> dock(dir.filePath("dock.plist"));
+        const AppGroup before = group("Before");
+        Launchers::addToDock(before);
+        const QString oldBundle = Launchers::bundleURL("Before");
+        AppGroup after = before;
+        after.name = "After";
+        {
+            const NoFileCanGrow full;
+            Launchers::renamed(before, after);
+        }
+        QVERIFY(scriptOpens(oldBundle, before));
+        QCOMPARE(Store::dockApps(), QStringList{oldBundle});
+        QCOMPARE(parseEntry(Launchers::desktopEntryPath(before.id)).name, QStringLiteral("Before"));
+    }
+
+    void anOverlongNameIsShortenedAtACharacterBoundary()
+    {
+        ScopedDock<RecordingDock> dock(dir.filePath("dock.plist"));
+        const AppGroup before = group("Short");
+        Launchers::addToDock(before);
+        AppGroup after = before;
+        // 2 + 3 * 90 bytes: no cut at 251 bytes falls on a character boundary by luck.
+        after.name = "ab" + QString(90, QChar(0x20AC));
+        Launchers::renamed(before, after);
+
+        QCOMPARE(bundleNames().size(), 1);
+        const QString fileName = bundleNames().first();
+        QVERIFY(fileName.endsWith(".app"));
+        QVERIFY(QFile::encodeName(fileName).size() <= 255);
+        QVERIFY(QFile::encodeName(fileName).size() > 250);
+        QVERIFY(after.name.startsWith(fileName.chopped(4)));
+        const QString bundle = Launchers::root() + "/" + fileName;
+        QVERIFY(scriptOpens(bundle, after));
+        QCOMPARE(Store::dockApps(), QStringList{bundle});
+
+        // Two such names still get a launcher each.
+        AppGroup twin = another(after.name + "x");
+        QVERIFY(Launchers::make(twin));
+        QCOMPARE(bundleNames().size(), 2);
+        for (const QString& name : bundleNames())
+            QVERIFY(QFile::encodeName(name).size() <= 255);
+    }
+
+    void aRenameToAnotherNormalisationKeepsTheLauncherReachable()
+    {
+        ScopedDock<RecordingDock> dock(dir.filePath("dock.plist"));
+        Store& store = Store::shared();
+        const AppGroup composed = group(QString::fromUtf8("Caf\xc3\xa9"));
+        AppGroup decomposed = composed;
+        decomposed.name = QString::fromUtf8("Cafe\xcc\x81");
+        Launchers::addToDock(composed);
+        const QString bundle = Launchers::bundleURL(composed.name);
+        Launchers::renamed(composed, decomposed);
+        QVERIFY(scriptOpens(bundle, composed));
+        store.setGroups({decomposed});
+
+        Launchers::addToDock(decomposed); // "Create Dock icon" again: the same launcher
+        QCOMPARE(bundleNames(), QStringList{QFileInfo(bundle).fileName()});
+        QFile::remove(Launchers::iconPath(bundle));
+        Launchers::refreshNow(decomposed.id);
+        QVERIFY(QFileInfo::exists(Launchers::iconPath(bundle)));
+
+        Launchers::removed(decomposed);
+        QVERIFY(!QFileInfo::exists(bundle));
+        QCOMPARE(Store::dockApps(), QStringList());
+    }
+
+    void everyNameGivesFilesTheDesktopAccepts_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("control characters") << QStringLiteral("a\x01z\x1f\x7f\u0085");
+        QTest::newRow("percent") << QStringLiteral("100% %u %f %%");
+        QTest::newRow("line breaks") << QStringLiteral("one\ntwo\r\nthree\tfour");
+        QTest::newRow("quotes") << QStringLiteral("\"double\" 'single' `back` $HOME \\ ;");
+        QTest::newRow("leading space") << QStringLiteral(" spaced ");
+        QTest::newRow("xml") << QStringLiteral("<a>&amp;</a> ]]>");
+        QTest::newRow("noncharacters") << QStringLiteral("x\uFFFEy\uFFFF");
+        QTest::newRow("over-long") << QString(300, QLatin1Char('w'));
+        QTest::newRow("empty") << QString();
+    }
+    void everyNameGivesFilesTheDesktopAccepts()
+    {
+        QFETCH(QString, name);
+        const AppGroup g = group(name);
+        const std::optional<QString> bundle = Launchers::make(g);
+        QVERIFY(bundle);
+        QVERIFY(QFileInfo(*bundle).isDir());
+        QCOMPARE(QFileInfo(*bundle).path(), Launchers::root());
+        QCOMPARE(DesktopEntryChecks::xmlError(*bundle + "/Contents/Info.plist"), QString());
+
+        const QString entry = Launchers::desktopEntryPath(g.id);
+        QCOMPARE(DesktopEntryChecks::validatorComplaints(entry), QString());
+        QVERIFY(DesktopEntryChecks::gioAccepts(entry));
+        const ParsedEntry parsed = parseEntry(entry);
+        QVERIFY(!parsed.argv.isEmpty());
+        QCOMPARE(parsed.argv.last(), Launchers::scriptPath(*bundle));
+        QVERIFY(QFileInfo(parsed.argv.first()).isExecutable());
+        QVERIFY(QFileInfo(parsed.icon).isFile());
+        QCOMPARE(LinuxDock::launcherBundleOf(entry), *bundle);
     }
 };
 

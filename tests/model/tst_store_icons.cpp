@@ -106,6 +106,58 @@ private Q_SLOTS:
         store.setIcon(image("two.png", 16, 16), id);
         QCOMPARE(store.groups()[0], before);
     }
+
+    // A hand-edited file may name any picture: only the program's own copies are deleted.
+    void onlyCopiesInTheIconsFolderAreDeleted()
+    {
+        const QString photo = image("holiday.png", 8, 8);
+        fx->makeItem("Traymate/icons/");
+        const QString climbing = fx->folder() + "/icons/../../holiday.png";
+        AppGroup reset = StoreFixture::named("Reset");
+        reset.icon = photo;
+        AppGroup replaced = StoreFixture::named("Replaced");
+        replaced.icon = climbing;
+        Store& store = fx->openWith({reset, replaced});
+
+        store.clearIcon(reset.id);
+        QVERIFY(!store.groups()[0].icon);
+        store.setIcon(image("new.png", 4, 4), replaced.id);
+        QVERIFY(store.groups()[1].icon != climbing);
+        QVERIFY(QFileInfo::exists(photo));
+    }
+
+    void aCopyAnotherGroupStillShowsIsKept()
+    {
+        Store& first = fx->open();
+        const QUuid id = first.groups()[0].id;
+        first.setIcon(image("one.png", 16, 16), id);
+        AppGroup owner = first.groups()[0];
+        AppGroup sharer = StoreFixture::named("Sharer");
+        sharer.icon = owner.icon;
+        Store& store = fx->openWith({owner, sharer});
+        store.clearIcon(owner.id);
+        QVERIFY(QFileInfo::exists(*sharer.icon));
+        store.clearIcon(sharer.id);
+        QVERIFY(!QFileInfo::exists(*sharer.icon));
+    }
+
+    void deletingAGroupDeletesItsOwnCopyOnly()
+    {
+        const QString photo = image("portrait.png", 8, 8);
+        AppGroup kept = StoreFixture::named("Kept");
+        AppGroup own = StoreFixture::named("Own");
+        AppGroup foreign = StoreFixture::named("Foreign");
+        foreign.icon = photo;
+        Store& store = fx->openWith({kept, own, foreign});
+        store.setIcon(image("own.png", 8, 8), own.id);
+        const QString copy = *store.group(own.id)->icon;
+
+        store.deleteGroup(own.id);
+        QVERIFY(!QFileInfo::exists(copy));
+        QCOMPARE(store.groups().size(), 2);
+        store.deleteGroup(foreign.id);
+        QVERIFY(QFileInfo::exists(photo));
+    }
 };
 
 TRAYMATE_TEST_MAIN(StoreIconsTest)

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QWindow>
 #include <cstdlib>
@@ -123,6 +124,17 @@ void Desktop::registerUrlScheme(const QString& program)
     const QString mimeapps =
         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
         QStringLiteral("/mimeapps.list");
-    const QString current = QString::fromUtf8(readFile(mimeapps));
-    writeIfChanged(mimeapps, UrlScheme::withDefaultHandler(current).toUtf8());
+    // The file holds every other program's associations too: one that is there but cannot be
+    // read is left as it is rather than replaced by our line alone.
+    const QFileInfo info(mimeapps);
+    QByteArray current;
+    if (info.exists() || info.isSymLink()) {
+        QFile file(mimeapps);
+        if (!info.isFile() || !file.open(QIODevice::ReadOnly))
+            return;
+        current = file.readAll();
+        if (file.error() != QFileDevice::NoError)
+            return;
+    }
+    writeIfChanged(mimeapps, UrlScheme::withDefaultHandler(current));
 }

@@ -1,5 +1,6 @@
 #include "platform/linux/url_scheme.h"
 
+#include <QList>
 #include <QStringList>
 
 QString UrlScheme::execArgument(const QString& program)
@@ -26,6 +27,13 @@ QString UrlScheme::execArgument(const QString& program)
     // backslash is written twice.
     argument.replace(QLatin1Char('%'), QStringLiteral("%%"));
     argument.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    // A line break would end the value.
+    argument.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
+    argument.replace(QLatin1Char('\r'), QStringLiteral("\\r"));
+    argument.replace(QLatin1Char('\t'), QStringLiteral("\\t"));
+    // GIO looks for the program before it turns "%%" back into "%": let env find it instead.
+    if (program.contains(QLatin1Char('%')))
+        argument.prepend(QStringLiteral("/usr/bin/env "));
     return argument;
 }
 
@@ -43,12 +51,13 @@ QString UrlScheme::desktopEntry(const QString& program)
         .arg(execArgument(program), mimeType);
 }
 
-QString UrlScheme::withDefaultHandler(const QString& mimeapps)
+QByteArray UrlScheme::withDefaultHandler(const QByteArray& mimeapps)
 {
-    static const QString header = QStringLiteral("[Default Applications]");
-    const QString entry = mimeType + QLatin1Char('=') + entryName;
+    static const QByteArray header = QByteArrayLiteral("[Default Applications]");
+    const QByteArray key = mimeType.toUtf8();
+    const QByteArray entry = key + '=' + entryName.toUtf8();
 
-    QStringList lines = mimeapps.split(QLatin1Char('\n'));
+    QList<QByteArray> lines = mimeapps.split('\n');
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
 
@@ -61,19 +70,19 @@ QString UrlScheme::withDefaultHandler(const QString& mimeapps)
     }
     if (section < 0) {
         if (!lines.isEmpty() && !lines.last().trimmed().isEmpty())
-            lines.append(QString());
+            lines.append(QByteArray());
         lines.append(header);
         lines.append(entry);
-        return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+        return lines.join('\n') + '\n';
     }
 
     qsizetype end = section + 1;
-    while (end < lines.size() && !lines.at(end).trimmed().startsWith(QLatin1Char('[')))
+    while (end < lines.size() && !lines.at(end).trimmed().startsWith('['))
         ++end;
     bool replaced = false;
     for (qsizetype i = section + 1; i < end; ++i) {
-        const QString key = lines.at(i).section(QLatin1Char('='), 0, 0).trimmed();
-        if (key != mimeType)
+        const QByteArray& line = lines.at(i);
+        if (line.left(line.indexOf('=')).trimmed() != key)
             continue;
         if (!replaced) {
             lines[i] = entry;
@@ -86,5 +95,5 @@ QString UrlScheme::withDefaultHandler(const QString& mimeapps)
     }
     if (!replaced)
         lines.insert(section + 1, entry);
-    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+    return lines.join('\n') + '\n';
 }
