@@ -2,6 +2,7 @@
 
 #include "model/store.h"
 #include "panel/compact_panel.h"
+#include "panel/desktop_items.h"
 #include "panel/display_names.h"
 #include "panel/full_panel.h"
 #include "panel/panel_state.h"
@@ -57,6 +58,8 @@ PanelView::PanelView(Store& store, QWidget* parent)
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_Hover);
     connect(&m_store, &Store::changed, this, &PanelView::refresh);
+    // Each opening looks again for icons that were missing: the program may be installed now.
+    DesktopItems::retryStandInIcons();
     rebuildForm();
     m_laidOutSize = panelSize();
 }
