@@ -2,6 +2,7 @@
 #include "test_environment.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -211,6 +212,34 @@ private Q_SLOTS:
         }
         m_traymate.reset();
         m_home.reset();
+    }
+
+    void holdingTheHotKeyTogglesThePanelOnce()
+    {
+        startWith({"/usr"});
+        QVERIFY(m_desktop.xdotool({"key", "Escape"}));
+        QVERIFY(waitShown(false));
+
+        // Held for two seconds, well past the key's repeat delay: every change is counted.
+        QVERIFY(m_desktop.xdotool({"keydown", "ctrl+alt+space"}));
+        QElapsedTimer held;
+        held.start();
+        bool shown = false;
+        int changes = 0;
+        while (held.elapsed() < 2000) {
+            if (panelShown() != shown) {
+                shown = !shown;
+                ++changes;
+            }
+            QTest::qWait(5);
+        }
+        QVERIFY(m_desktop.xdotool({"keyup", "ctrl+alt+space"}));
+        QCOMPARE(changes, 1);
+        QVERIFY(waitActive());
+
+        // The next press hides it.
+        QVERIFY(m_desktop.xdotool({"key", "ctrl+alt+space"}));
+        QVERIFY(waitShown(false));
     }
 
     void aCancelledChooserGivesTheFocusBackToThePanel()
