@@ -340,6 +340,8 @@ void AppDelegate::showSettings()
     }
     if (m_panel)
         m_panel->orderOut();
+    // show() alone leaves a minimised window minimised.
+    m_settingsWindow->setWindowState(m_settingsWindow->windowState() & ~Qt::WindowMinimized);
     m_settingsWindow->show();
     m_settingsWindow->raise();
     m_settingsWindow->activateWindow();

@@ -56,13 +56,24 @@ QIcon fileIcon(const QByteArray& path)
 
 QIcon desktopIcon(const QString& path)
 {
+    return desktopIcon(path, nullptr);
+}
+
+QIcon desktopIcon(const QString& path, bool* fallback)
+{
     const QByteArray name = QFile::encodeName(path);
+    const bool entry = path.endsWith(QLatin1String(".desktop"));
     QIcon icon;
-    if (path.endsWith(QLatin1String(".desktop")))
+    if (entry)
         icon = desktopEntryIcon(name);
+    if (fallback)
+        *fallback = entry && icon.isNull();
     if (icon.isNull())
         icon = fileIcon(name);
-    if (icon.isNull())
+    if (icon.isNull()) {
+        if (fallback)
+            *fallback = true;
         icon = QIcon::fromTheme(QStringLiteral("application-x-executable"));
+    }
     return icon;
 }

@@ -54,13 +54,27 @@ QIcon missingItemIcon()
     return QIcon::fromTheme(QStringLiteral("text-x-generic"));
 }
 
-QIcon loadIcon(const QString& path)
+// An item's icon as loaded, and whether it is the item's own; a stand-in is loaded again later.
+struct LoadedIcon {
+    QIcon icon;
+    bool own = false;
+};
+
+LoadedIcon loadIcon(const QString& path)
 {
     DesktopItems::ensureIconTheme();
     if (!QFileInfo::exists(path))
-        return missingItemIcon();
-    const QIcon icon = desktopIcon(path);
-    return icon.isNull() ? missingItemIcon() : icon;
+        return {missingItemIcon(), false};
+    bool fallback = false;
+    const QIcon icon = desktopIcon(path, &fallback);
+    return icon.isNull() ? LoadedIcon{missingItemIcon(), false} : LoadedIcon{icon, !fallback};
+}
+
+// Main thread only; the icons of the user's items are few.
+QHash<QString, LoadedIcon>& loadedIcons()
+{
+    static QHash<QString, LoadedIcon> icons;
+    return icons;
 }
 
 } // namespace
@@ -135,12 +149,22 @@ void reveal(const QString& path)
 
 QIcon icon(const QString& path)
 {
-    // Main thread only; the icons of the user's items are few and are loaded once each.
-    static QHash<QString, QIcon> icons;
+    QHash<QString, LoadedIcon>& icons = loadedIcons();
     auto it = icons.constFind(path);
     if (it == icons.constEnd())
         it = icons.insert(path, loadIcon(path));
-    return *it;
+    return it->icon;
+}
+
+void retryStandInIcons()
+{
+    QHash<QString, LoadedIcon>& icons = loadedIcons();
+    for (auto it = icons.begin(); it != icons.end();) {
+        if (it->own)
+            ++it;
+        else
+            it = icons.erase(it);
+    }
 }
 
 } // namespace DesktopItems

@@ -1,9 +1,11 @@
 #include "panel/file_chooser.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QMimeDatabase>
+#include <QPointer>
 #include <QTimer>
 
 namespace {
@@ -58,7 +60,12 @@ QStringList runFileChooser(const FileChoice& choice)
         dialog.raise();
         dialog.activateWindow();
     });
-    if (dialog.exec() != QDialog::Accepted)
+    const QPointer<QWidget> previous = QApplication::activeWindow();
+    const int result = dialog.exec();
+    // Some window managers leave the focus on the closed chooser: hand it back to the panel.
+    if (previous && previous->isVisible())
+        previous->activateWindow();
+    if (result != QDialog::Accepted)
         return {};
     QStringList chosen = dialog.selectedFiles();
     if (choice.imagesOnly) {

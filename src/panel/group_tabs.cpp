@@ -26,9 +26,10 @@ constexpr int kTabSpacing = 6;
 
 } // namespace
 
-GroupTab::GroupTab(PanelView& view, QWidget* parent)
+GroupTab::GroupTab(PanelView& view, TabCrossing& crossing, QWidget* parent)
     : QWidget(parent)
     , m_view(view)
+    , m_crossing(crossing)
 {
     setAcceptDrops(true);
     setAttribute(Qt::WA_Hover);
@@ -146,6 +147,7 @@ void GroupTab::contextMenuEvent(QContextMenuEvent* event)
 void GroupTab::startDrag()
 {
     Store& store = m_view.store();
+    m_crossing.reset();
     auto* drag = new QDrag(this);
     drag->setMimeData(beginGroupDrag(store, m_group.id));
     QPixmap picture(size() * devicePixelRatioF());
@@ -175,7 +177,9 @@ void GroupTab::dragEnterEvent(QDragEnterEvent* event)
     }
     event->setDropAction(Qt::MoveAction);
     event->accept();
-    drop.dropEntered(info);
+    const std::optional<QUuid> dragged = m_view.store().dragGroup;
+    if (!dragged || m_crossing.enter(*dragged, m_group.id))
+        drop.dropEntered(info);
 }
 
 void GroupTab::dragMoveEvent(QDragMoveEvent* event)
@@ -301,7 +305,7 @@ void TabStrip::setGroups(const QList<AppGroup>& groups, const QUuid& currentId)
         gone->deleteLater();
     }
     while (m_tabs.size() < groups.size()) {
-        auto* tab = new GroupTab(m_view, m_row);
+        auto* tab = new GroupTab(m_view, m_crossing, m_row);
         m_layout->insertWidget(int(m_tabs.size()), tab, 0, Qt::AlignVCenter);
         m_tabs.append(tab);
     }
@@ -330,7 +334,8 @@ void TabStrip::setGroups(const QList<AppGroup>& groups, const QUuid& currentId)
 
 QSize TabStrip::sizeHint() const
 {
-    GroupTab probe(m_view);
+    TabCrossing unused;
+    GroupTab probe(m_view, unused);
     return {200, probe.sizeHint().height()};
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/app_group.h"
+#include "panel/tab_crossing.h"
 
 #include <QHash>
 #include <QList>
@@ -18,7 +19,7 @@ class GroupTab : public QWidget {
     Q_OBJECT
 
 public:
-    GroupTab(PanelView& view, QWidget* parent = nullptr);
+    GroupTab(PanelView& view, TabCrossing& crossing, QWidget* parent = nullptr);
 
     void setGroup(const AppGroup& group, bool isCurrent);
     const AppGroup& group() const { return m_group; }
@@ -48,6 +49,7 @@ private:
     void startDrag();
 
     PanelView& m_view;
+    TabCrossing& m_crossing;
     AppGroup m_group;
     QPixmap m_icon;
     bool m_current = false;
@@ -83,6 +85,7 @@ private:
     QWidget* m_row;
     QHBoxLayout* m_layout;
     QList<GroupTab*> m_tabs;
+    TabCrossing m_crossing;
     QUuid m_shownCurrent;
     // A moved group's tab slides from where it was shown, like the item tiles.
     QHash<QUuid, int> m_glideFrom;

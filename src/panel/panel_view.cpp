@@ -2,12 +2,14 @@
 
 #include "model/store.h"
 #include "panel/compact_panel.h"
+#include "panel/desktop_items.h"
 #include "panel/display_names.h"
 #include "panel/full_panel.h"
 #include "panel/panel_state.h"
 #include "panel/panel_style.h"
 #include "settings/preferences.h"
 
+#include <QCursor>
 #include <QDir>
 #include <QEvent>
 #include <QMenu>
@@ -56,7 +58,10 @@ PanelView::PanelView(Store& store, QWidget* parent)
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_Hover);
     connect(&m_store, &Store::changed, this, &PanelView::refresh);
+    // Each opening looks again for icons that were missing: the program may be installed now.
+    DesktopItems::retryStandInIcons();
     rebuildForm();
+    m_laidOutSize = panelSize();
 }
 
 PanelView::~PanelView() = default;
@@ -253,12 +258,26 @@ QMenu* PanelView::itemMenu(const QString& path)
 
 void PanelView::showGroupMenu(const AppGroup& group, const QPoint& globalPos)
 {
+    const QPointer<PanelView> self(this);
     runMenu(groupMenu(group), globalPos);
+    if (self)
+        reportPointerAfterMenu();
 }
 
 void PanelView::showItemMenu(const QString& path, const QPoint& globalPos)
 {
+    const QPointer<PanelView> self(this);
     runMenu(itemMenu(path), globalPos);
+    if (self)
+        reportPointerAfterMenu();
+}
+
+void PanelView::reportPointerAfterMenu()
+{
+    // The leave that came while the menu kept the panel open was let pass: a pointer that is
+    // out now counts as leaving now.
+    if (isVisible() && !rect().contains(mapFromGlobal(QCursor::pos())))
+        m_services.hoverChanged(false);
 }
 
 QRect PanelView::contentRect() const
@@ -299,11 +318,19 @@ void PanelView::rebuildForm()
 
 void PanelView::refresh()
 {
+    const QSize size = panelSize();
+    const bool compactResized = m_formIsCompact && m_store.compact() && size != m_laidOutSize;
+    m_laidOutSize = size;
     rebuildForm();
     if (m_formIsCompact)
         static_cast<CompactPanel*>(m_form.data())->refresh();
     else
         static_cast<FullPanel*>(m_form.data())->refresh();
+    // The compact window fits its group: an item added or removed resizes it, so that no
+    // empty band stays beside the content, drawn black without a compositor and still taken
+    // for the panel by the pointer.
+    if (compactResized)
+        m_services.resizePanel();
 }
 
 void PanelView::resizeEvent(QResizeEvent* event)

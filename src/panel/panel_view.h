@@ -76,9 +76,11 @@ private:
     void refresh();
     void rebuildForm();
     QRect contentRect() const;
+    void reportPointerAfterMenu();
 
     Store& m_store;
     PanelServices m_services;
     QPointer<QWidget> m_form;
     bool m_formIsCompact = false;
+    QSize m_laidOutSize;
 };

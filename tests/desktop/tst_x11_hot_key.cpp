@@ -49,13 +49,31 @@ public:
     // Presses the keys in order and releases them in reverse.
     void press(std::initializer_list<std::uint32_t> keysyms)
     {
+        down(keysyms);
+        up(keysyms);
+    }
+    void down(std::initializer_list<std::uint32_t> keysyms)
+    {
         for (const std::uint32_t keysym : keysyms)
             xcb_test_fake_input(m_connection, XCB_KEY_PRESS, code(keysym), XCB_CURRENT_TIME, m_root,
                                 0, 0, 0);
+        xcb_flush(m_connection);
+    }
+    void up(std::initializer_list<std::uint32_t> keysyms)
+    {
         for (auto it = std::rbegin(keysyms); it != std::rend(keysyms); ++it)
             xcb_test_fake_input(m_connection, XCB_KEY_RELEASE, code(*it), XCB_CURRENT_TIME, m_root,
                                 0, 0, 0);
         xcb_flush(m_connection);
+    }
+    // Whether the server repeats a held key (`xset r on`).
+    bool repeatsHeldKeys() const
+    {
+        xcb_get_keyboard_control_reply_t* control = xcb_get_keyboard_control_reply(
+            m_connection, xcb_get_keyboard_control(m_connection), nullptr);
+        const bool repeats = control && control->global_auto_repeat != 0;
+        std::free(control);
+        return repeats;
     }
 
 private:
@@ -138,6 +156,21 @@ private Q_SLOTS:
         HotKey::apply(3);
         QVERIFY(HotKey::isActive());
         QVERIFY(posts({ctrl, alt, keyD}));
+    }
+
+    void holdingTheKeyTogglesOnce()
+    {
+        QVERIFY2(m_other.repeatsHeldKeys(), "the X server repeats no held key");
+        HotKey::apply(0);
+        QSignalSpy posted(&NotificationCenter::instance(), &NotificationCenter::posted);
+        // Held for two seconds, well past the server's repeat delay, then held again.
+        for (int press = 1; press <= 2; ++press) {
+            m_other.down({ctrl, alt, space});
+            QTest::qWait(2000);
+            m_other.up({ctrl, alt, space});
+            QTest::qWait(300);
+            QCOMPARE(posted.count(), press);
+        }
     }
 
     void otherKeysReachTheFocusedField()

@@ -1,3 +1,4 @@
+#include "panel/drop_delegates.h"
 #include "panel/file_chooser.h"
 #include "panel/full_panel.h"
 #include "panel/group_tabs.h"
@@ -12,6 +13,7 @@
 #include <QImage>
 #include <QListView>
 #include <QMimeData>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 
@@ -146,6 +148,53 @@ private Q_SLOTS:
         QVERIFY(sendDrag(tab(view, 0), QEvent::Drop, centre(tab(view, 0)), mime.get()));
         QCOMPARE(store.groups(), QList<AppGroup>({before[2], before[0], before[1]}));
         QVERIFY(!store.dragGroup);
+    }
+
+    void aShortTabDraggedAcrossALongOneMovesOnce()
+    {
+        Store& store = fx.openWith(
+            {StoreFixture::named("A"), StoreFixture::named("A group with a much longer name")});
+        const QList<AppGroup> before = store.groups();
+        PanelView& view = fx.panel(store);
+        TabStrip* strip = qobject_cast<FullPanel*>(view.form())->tabStrip();
+        QWidget* row = strip->widget();
+        // The orders the whole list went through (a move may pass through a shorter list).
+        auto order = [&store] {
+            QList<QUuid> ids;
+            for (const AppGroup& group : store.groups())
+                ids << group.id;
+            return ids;
+        };
+        QList<QList<QUuid>> orders{order()};
+        connect(&store, &Store::changed, this, [&] {
+            if (store.groups().size() == before.size() && order() != orders.last())
+                orders << order();
+        });
+
+        // The pointer goes right from the short tab's middle to the long tab's far end, in
+        // small steps; each step goes to the tab under it then, as Qt delivers a drag.
+        std::unique_ptr<QMimeData> mime(beginGroupDrag(store, before[0].id));
+        const int end = tab(view, 1)->geometry().right() - 2;
+        QPointer<QWidget> under; // a tab of a moved group may go away
+        QPoint at = tab(view, 0)->geometry().center();
+        for (; at.x() <= end; at.rx() += 3) {
+            QWidget* now = row->childAt(at);
+            if (now != under) {
+                if (under)
+                    sendDrag(under, QEvent::DragLeave, QPoint(), mime.get());
+                if (now)
+                    sendDrag(now, QEvent::DragEnter, now->mapFrom(row, at), mime.get());
+                under = now;
+            } else if (now) {
+                sendDrag(now, QEvent::DragMove, now->mapFrom(row, at), mime.get());
+            }
+            QCoreApplication::processEvents(); // as the drag's own event loop turns
+        }
+        if (under)
+            sendDrag(under, QEvent::Drop, under->mapFrom(row, at), mime.get());
+        endPanelDrag(store);
+        QCOMPARE(orders.size(), 2); // the first order, and one move
+        QCOMPARE(store.groups(), QList<AppGroup>({before[1], before[0]}));
     }
 
     void filesFromOutsideJoinTheGroupCurrentAtTheDrop()

@@ -84,12 +84,21 @@ QString FakePortal::currentSession() const
     return m_session;
 }
 
-void FakePortal::activate(const QString& session, const QString& id)
+void FakePortal::activate(const QString& session, const QString& id, quint64 time)
 {
     QDBusMessage signal =
         QDBusMessage::createSignal(objectPath, shortcutsInterface, QStringLiteral("Activated"));
     signal.setArguments({QVariant::fromValue(QDBusObjectPath(session)), id,
-                         QVariant::fromValue(quint64(1234)), QVariantMap()});
+                         QVariant::fromValue(time), QVariantMap()});
+    m_connection.send(signal);
+}
+
+void FakePortal::deactivate(const QString& session, const QString& id, quint64 time)
+{
+    QDBusMessage signal =
+        QDBusMessage::createSignal(objectPath, shortcutsInterface, QStringLiteral("Deactivated"));
+    signal.setArguments({QVariant::fromValue(QDBusObjectPath(session)), id,
+                         QVariant::fromValue(time), QVariantMap()});
     m_connection.send(signal);
 }
 

@@ -36,8 +36,9 @@ public:
     QString sessionOptionTrigger() const;
     // The session the last CreateSession made, also once it is closed.
     QString currentSession() const;
-    // Presses the shortcut `id` in the session `session`.
-    void activate(const QString& session, const QString& id);
+    // Presses the shortcut `id` in the session `session`, at `time` (ms), and releases it.
+    void activate(const QString& session, const QString& id, quint64 time = 1234);
+    void deactivate(const QString& session, const QString& id, quint64 time);
 
     QString introspect(const QString& path) const override;
     bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override;

@@ -112,6 +112,28 @@ private Q_SLOTS:
         QCOMPARE(presses, 1);
     }
 
+    void aHeldKeyTogglesOncePerPress()
+    {
+        m_portal->reset({});
+        int presses = 0;
+        auto shortcut = client(&presses);
+        QVERIFY(grabPreset(*shortcut, 0));
+        QTRY_VERIFY(shortcut->isBound());
+        const QString session = m_portal->currentSession();
+        const QString id = QStringLiteral("toggle-panel");
+
+        // A desktop that repeats Activated while the key is down, as X's auto-repeat does.
+        m_portal->activate(session, id, 1000);
+        m_portal->deactivate(session, id, 1100);
+        for (const quint64 time : {2000, 2500, 2533, 2566, 2600})
+            m_portal->activate(session, id, time);
+        m_portal->deactivate(session, id, 2700);
+        m_portal->activate(session, id, 3000);
+        QTRY_COMPARE(presses, 3);
+        QTest::qWait(100);
+        QCOMPARE(presses, 3);
+    }
+
     void refusedBindLeavesNoKeyAndNoMessage()
     {
         m_portal->reset({.hasRegistry = true, .bindCode = 1});

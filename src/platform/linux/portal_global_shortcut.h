@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/desktop.h"
+#include "platform/linux/key_repeat_filter.h"
 
 #include <QDBusConnection>
 #include <QHash>
@@ -36,6 +37,7 @@ public:
 private Q_SLOTS:
     void onResponse(const QDBusMessage& message);
     void onActivated(const QDBusMessage& message);
+    void onDeactivated(const QDBusMessage& message);
 
 private:
     enum class State { Idle, Registering, CreatingSession, Listing, Binding, Bound, Refused };
@@ -68,4 +70,5 @@ private:
         quint64 generation;
     };
     QHash<QString, Pending> m_requests; // by request object path
+    KeyRepeatFilter m_repeats{false};
 };

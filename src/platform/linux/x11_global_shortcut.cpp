@@ -99,6 +99,7 @@ bool X11GlobalShortcut::grab(std::uint32_t key, std::uint32_t mods)
     m_keycode = keycode;
     m_modifiers = modifiers;
     m_numLock = numLock;
+    m_repeats = KeyRepeatFilter(true); // a new key starts released
     if (refused) {
         release();
         return false;
@@ -131,12 +132,22 @@ bool X11GlobalShortcut::nativeEventFilter(const QByteArray& eventType, void* mes
     if (m_keycode == 0 || eventType != "xcb_generic_event_t")
         return false;
     const auto* event = static_cast<const xcb_generic_event_t*>(message);
-    if ((event->response_type & ~0x80) != XCB_KEY_PRESS)
+    const int type = event->response_type & ~0x80;
+    if (type == XCB_KEY_RELEASE) {
+        const auto* release = static_cast<const xcb_key_release_event_t*>(message);
+        if (release->detail == m_keycode)
+            m_repeats.release(release->time);
+        return false;
+    }
+    if (type != XCB_KEY_PRESS)
         return false;
     const auto* press = static_cast<const xcb_key_press_event_t*>(message);
     const std::uint16_t state = press->state & relevantModifiers & ~m_numLock;
     if (press->detail != m_keycode || state != m_modifiers)
         return false;
+    // A held key repeats: one toggle per physical press.
+    if (!m_repeats.press(press->time))
+        return true;
     // Deliver after the filter returns, so the handler may show windows freely.
     QMetaObject::invokeMethod(
         QCoreApplication::instance(),

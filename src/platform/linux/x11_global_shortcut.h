@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/desktop.h"
+#include "platform/linux/key_repeat_filter.h"
 
 #include <QAbstractNativeEventFilter>
 #include <xcb/xcb.h>
@@ -24,4 +25,5 @@ private:
     std::uint16_t m_modifiers = 0;
     std::uint16_t m_numLock = 0;
     bool m_filterInstalled = false;
+    KeyRepeatFilter m_repeats{true};
 };
