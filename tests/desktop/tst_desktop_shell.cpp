@@ -204,6 +204,9 @@ private Q_SLOTS:
 
     void trayClicks()
     {
+        // Escape reaches the panel only once the window manager has made it active.
+        QVERIFY(DesktopSession::waitFor(
+            [&] { return !panelShown() || m_desktop.activeWindow() == m_panel; }, patience));
         QVERIFY(m_desktop.xdotool({"key", "Escape"}));
         QVERIFY(waitShown(false));
         const QRect icon = m_desktop.rootGeometry(m_desktop.trayIconTitled("Traymate"));
