@@ -86,7 +86,7 @@
     </message>
     <message>
         <source>New Group</source>
-        <translation>Nouveau groupe</translation>
+        <translation>Nouveau</translation>
     </message>
     <message>
         <source>Quit</source>
