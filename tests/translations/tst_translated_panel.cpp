@@ -146,7 +146,20 @@ class TranslatedPanelTest : public QObject {
                             StoreFixture::named("Reisen", {})});
     }
 
+    static void languageRows()
+    {
+        QTest::addColumn<QString>("language");
+        for (const char* language : {"de", "es", "fr", "pt_BR", "ru", "zh_CN"})
+            QTest::newRow(language) << QString::fromLatin1(language);
+    }
+
 private Q_SLOTS:
+    void initTestCase()
+    {
+        // Nobody listens there: an update check fails at once and says so.
+        qputenv("TRAYMATE_UPDATE_FEED", "http://127.0.0.1:9/version.json");
+    }
+
     void init()
     {
         fx.log = ServiceLog();
@@ -288,8 +301,6 @@ private Q_SLOTS:
     void settingsWindowReadsGerman()
     {
         const Translations translations;
-        // Nobody listens there: the check fails at once and says so.
-        qputenv("TRAYMATE_UPDATE_FEED", "http://127.0.0.1:9/version.json");
         Store& store = twoGroups();
         RecordingDelegate delegate(store);
         delegate.showSettings();
@@ -334,15 +345,33 @@ private Q_SLOTS:
         QCoreApplication::processEvents();
         QCOMPARE(clippedTexts(window), QStringList());
         saveShot(window, QStringLiteral("de-settings"));
-        qunsetenv("TRAYMATE_UPDATE_FEED");
     }
 
-    void footerFitsInEveryLanguage_data()
+    void settingsWindowShowsEveryTextWholeInEveryLanguage_data() { languageRows(); }
+
+    // The settings window has a fixed size: every language's texts must fit in it, with the
+    // login error showing too.
+    void settingsWindowShowsEveryTextWholeInEveryLanguage()
     {
-        QTest::addColumn<QString>("language");
-        for (const char* language : {"de", "es", "fr", "pt_BR", "ru", "zh_CN"})
-            QTest::newRow(language) << QString::fromLatin1(language);
+        QFETCH(QString, language);
+        const Translations translations({language});
+        QCOMPARE(translations.language(), language);
+        Store& store = twoGroups();
+        RecordingDelegate delegate(store);
+        delegate.showSettings();
+        QWidget* window = delegate.settingsWindow();
+        QVERIFY(window);
+        QVERIFY(window->windowTitle() != QLatin1String("Traymate Settings"));
+        window->findChild<QLabel*>("loginError")->setVisible(true);
+        UpdateChecker::shared().check();
+        QTRY_COMPARE(UpdateChecker::shared().status(),
+                     QCoreApplication::translate("UpdateChecker", "Could not check for updates"));
+        QCoreApplication::processEvents();
+        QCOMPARE(clippedTexts(window), QStringList());
+        saveShot(window, language + QStringLiteral("-settings"));
     }
+
+    void footerFitsInEveryLanguage_data() { languageRows(); }
 
     // The full panel is 400 wide whatever the language: the four footer buttons must show
     // their whole titles side by side within it.
