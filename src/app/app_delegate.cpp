@@ -97,7 +97,7 @@ void AppDelegate::applicationDidFinishLaunching()
 void AppDelegate::buildMainMenu()
 {
     m_mainMenu.clear();
-    auto* quit = new QAction(QStringLiteral("Quit Traymate"), this);
+    auto* quit = new QAction(tr("Quit Traymate"), this);
     quit->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
     connect(quit, &QAction::triggered, qApp, &QCoreApplication::quit);
     m_mainMenu.append(quit);
@@ -115,11 +115,11 @@ void AppDelegate::buildPanel()
 void AppDelegate::buildStatusItem()
 {
     m_statusMenu = new QMenu;
-    QAction* settings = m_statusMenu->addAction(QStringLiteral("Settings"));
+    QAction* settings = m_statusMenu->addAction(tr("Settings"));
     settings->setShortcut(QKeySequence(QStringLiteral("Ctrl+,")));
     connect(settings, &QAction::triggered, this, &AppDelegate::showSettings);
     m_statusMenu->addSeparator();
-    QAction* quit = m_statusMenu->addAction(QStringLiteral("Quit Traymate"));
+    QAction* quit = m_statusMenu->addAction(tr("Quit Traymate"));
     quit->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
     connect(quit, &QAction::triggered, qApp, &QCoreApplication::quit);
 
@@ -321,7 +321,7 @@ void AppDelegate::showSettings()
         auto* window =
             new QWidget(nullptr, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                                      Qt::CustomizeWindowHint);
-        window->setWindowTitle(QStringLiteral("Traymate Settings"));
+        window->setWindowTitle(tr("Traymate Settings"));
         window->setAttribute(Qt::WA_QuitOnClose, false);
         window->setFixedSize(settingsSize);
         auto* layout = new QVBoxLayout(window);

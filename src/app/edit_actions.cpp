@@ -13,13 +13,13 @@ struct EditEntry {
 };
 
 constexpr EditEntry entries[] = {
-    {"Undo", "Ctrl+Z", "undo"},
-    {"Redo", "Ctrl+Shift+Z", "redo"},
+    {QT_TRANSLATE_NOOP("EditActions", "Undo"), "Ctrl+Z", "undo"},
+    {QT_TRANSLATE_NOOP("EditActions", "Redo"), "Ctrl+Shift+Z", "redo"},
     {nullptr, nullptr, nullptr},
-    {"Cut", "Ctrl+X", "cut"},
-    {"Copy", "Ctrl+C", "copy"},
-    {"Paste", "Ctrl+V", "paste"},
-    {"Select All", "Ctrl+A", "selectAll"},
+    {QT_TRANSLATE_NOOP("EditActions", "Cut"), "Ctrl+X", "cut"},
+    {QT_TRANSLATE_NOOP("EditActions", "Copy"), "Ctrl+C", "copy"},
+    {QT_TRANSLATE_NOOP("EditActions", "Paste"), "Ctrl+V", "paste"},
+    {QT_TRANSLATE_NOOP("EditActions", "Select All"), "Ctrl+A", "selectAll"},
 };
 
 void sendToFocus(const char* slot)
@@ -42,7 +42,7 @@ QList<QAction*> EditActions::make(QObject* parent)
         if (!entry.title) {
             action->setSeparator(true);
         } else {
-            action->setText(QString::fromLatin1(entry.title));
+            action->setText(QCoreApplication::translate("EditActions", entry.title));
             action->setShortcut(QKeySequence(QString::fromLatin1(entry.keys)));
             const char* slot = entry.slot;
             QObject::connect(action, &QAction::triggered, action, [slot] { sendToFocus(slot); });

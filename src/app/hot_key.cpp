@@ -12,11 +12,11 @@ bool g_active = false;
 } // namespace
 
 const QList<HotKeyPreset> HotKey::presets = {
-    {QStringLiteral("Control+Option+Space"), 49, 0x1800},
-    {QStringLiteral("Control+Space"), 49, 0x1000},
-    {QStringLiteral("Option+Space"), 49, 0x800},
-    {QStringLiteral("Control+Option+D"), 2, 0x1800},
-    {QStringLiteral("Command+Option+D"), 2, 0x900},
+    {QStringLiteral(QT_TRANSLATE_NOOP("HotKey", "Control+Option+Space")), 49, 0x1800},
+    {QStringLiteral(QT_TRANSLATE_NOOP("HotKey", "Control+Space")), 49, 0x1000},
+    {QStringLiteral(QT_TRANSLATE_NOOP("HotKey", "Option+Space")), 49, 0x800},
+    {QStringLiteral(QT_TRANSLATE_NOOP("HotKey", "Control+Option+D")), 2, 0x1800},
+    {QStringLiteral(QT_TRANSLATE_NOOP("HotKey", "Command+Option+D")), 2, 0x900},
 };
 
 const HotKeyPreset& HotKey::presetAt(int index)

@@ -2,6 +2,7 @@
 
 #include "app/app_delegate.h"
 #include "app/single_instance.h"
+#include "app/translations.h"
 #include "platform/desktop.h"
 
 #include <QApplication>
@@ -47,22 +48,28 @@ struct Arguments {
 Arguments parseArguments(const QStringList& arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
+    parser.setApplicationDescription(QCoreApplication::translate(
+        "TraymateMain",
         "Keeps groups of applications, documents and folders in a tray panel.\n\n"
         "With a running Traymate, every request goes to it and this command exits at once.\n"
         "Where the desktop lets no program grab a global key (Wayland sessions), bind a\n"
         "keyboard shortcut of the desktop to \"traymate --toggle\"."));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Shows this help."));
-    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")},
-                                     QStringLiteral("Shows the version."));
+                                  QCoreApplication::translate("TraymateMain", "Shows this help."));
+    const QCommandLineOption version(
+        QStringList{QStringLiteral("v"), QStringLiteral("version")},
+        QCoreApplication::translate("TraymateMain", "Shows the version."));
     const QCommandLineOption toggle(
-        QStringLiteral("toggle"), QStringLiteral("Shows the panel, or hides it when it is open."));
+        QStringLiteral("toggle"),
+        QCoreApplication::translate("TraymateMain",
+                                    "Shows the panel, or hides it when it is open."));
     parser.addOption(help);
     parser.addOption(version);
     parser.addOption(toggle);
     parser.addPositionalArgument(
-        QStringLiteral("url"), QStringLiteral("traymate://group/<UUID>: opens that group's panel."),
+        QStringLiteral("url"),
+        QCoreApplication::translate("TraymateMain",
+                                    "traymate://group/<UUID>: opens that group's panel."),
         QStringLiteral("[url...]"));
 
     Arguments result;
@@ -100,6 +107,7 @@ int TraymateMain::main(int argc, char* argv[])
     Arguments arguments;
     {
         QCoreApplication bare(argc, argv);
+        const Translations bareTranslations; // --help and messages in the user's language
         arguments = parseArguments(QCoreApplication::arguments());
         if (arguments.quit)
             return arguments.exitCode;
@@ -107,7 +115,9 @@ int TraymateMain::main(int argc, char* argv[])
         switch (instance->claim(arguments.requests)) {
         case SingleInstance::Role::Secondary: return 0;
         case SingleInstance::Role::Failed:
-            std::fputs("traymate: the running instance does not answer.\n", stderr);
+            std::fprintf(stderr, "%s\n",
+                         qPrintable(QCoreApplication::translate(
+                             "TraymateMain", "traymate: the running instance does not answer.")));
             return 1;
         case SingleInstance::Role::Primary: break;
         }
@@ -115,6 +125,7 @@ int TraymateMain::main(int argc, char* argv[])
 
     QApplication::setDesktopFileName(QStringLiteral("traymate"));
     QApplication app(argc, argv);
+    const Translations translations;
     QApplication::setApplicationName(QStringLiteral("Traymate"));
     QApplication::setApplicationVersion(QStringLiteral(TRAYMATE_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);

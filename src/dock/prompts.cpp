@@ -67,8 +67,10 @@ std::optional<QString> promptText(const QString& message, const QString& initial
     field->setFixedSize(220, 24);
     layout->addWidget(field);
     auto* buttons = new QDialogButtonBox(&dialog);
-    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+    QPushButton* ok = buttons->addButton(QCoreApplication::translate("Prompts", "OK"),
+                                         QDialogButtonBox::AcceptRole);
+    buttons->addButton(QCoreApplication::translate("Prompts", "Cancel"),
+                       QDialogButtonBox::RejectRole);
     ok->setDefault(true);
     layout->addWidget(buttons);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
@@ -92,8 +94,10 @@ bool confirmAction(const QString& message)
     box.setWindowTitle(QApplication::applicationDisplayName());
     box.setIcon(QMessageBox::Warning);
     box.setText(message);
-    QPushButton* remove = box.addButton(QStringLiteral("Delete"), QMessageBox::AcceptRole);
-    QPushButton* cancel = box.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+    QPushButton* remove =
+        box.addButton(QCoreApplication::translate("Prompts", "Delete"), QMessageBox::AcceptRole);
+    QPushButton* cancel =
+        box.addButton(QCoreApplication::translate("Prompts", "Cancel"), QMessageBox::RejectRole);
     box.setDefaultButton(remove);
     box.setEscapeButton(cancel);
     runInFront(box);

@@ -63,8 +63,8 @@ CompactPanel::CompactPanel(PanelView& view, QWidget* parent)
     , m_view(view)
     , m_icon(new QLabel(this))
     , m_name(new ElidedLabel(this))
-    , m_allGroups(new SymbolButton(Symbol::SquareGrid2x2, QStringLiteral("All groups"), this))
-    , m_close(new SymbolButton(Symbol::XmarkCircleFill, QStringLiteral("Close"), this))
+    , m_allGroups(new SymbolButton(Symbol::SquareGrid2x2, tr("All groups"), this))
+    , m_close(new SymbolButton(Symbol::XmarkCircleFill, tr("Close"), this))
     , m_grid(new ItemGrid(view, false, this))
 {
     auto* column = new QVBoxLayout(this);
@@ -109,5 +109,5 @@ void CompactPanel::refresh()
     m_grid->setColumns(m_view.compactCols());
     m_grid->setItems(current ? current->apps : QStringList(),
                      current ? std::optional(current->id) : std::nullopt, ItemGrid::Role::Cells);
-    m_grid->setEmptyText(QStringLiteral("Empty group"), !current || current->apps.isEmpty());
+    m_grid->setEmptyText(tr("Empty group"), !current || current->apps.isEmpty());
 }

@@ -63,9 +63,9 @@ FullPanel::FullPanel(PanelView& view, QWidget* parent)
     : QWidget(parent)
     , m_view(view)
     , m_search(new QLineEdit(this))
-    , m_pin(new SymbolButton(Symbol::Pin, QStringLiteral("Keep open"), this))
-    , m_settings(new SymbolButton(Symbol::Gearshape, QStringLiteral("Settings"), this))
-    , m_close(new SymbolButton(Symbol::XmarkCircleFill, QStringLiteral("Close"), this))
+    , m_pin(new SymbolButton(Symbol::Pin, tr("Keep open"), this))
+    , m_settings(new SymbolButton(Symbol::Gearshape, tr("Settings"), this))
+    , m_close(new SymbolButton(Symbol::XmarkCircleFill, tr("Close"), this))
     , m_tabs(new TabStrip(view, this))
     , m_grid(new ItemGrid(view, true, this))
 {
@@ -75,7 +75,7 @@ FullPanel::FullPanel(PanelView& view, QWidget* parent)
 
     auto* header = new QHBoxLayout;
     header->setSpacing(kHeaderSpacing);
-    m_search->setPlaceholderText(QStringLiteral("Search"));
+    m_search->setPlaceholderText(tr("Search"));
     m_search->setStyleSheet(searchStyle(palette()));
     m_search->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     header->addWidget(m_search, 1, Qt::AlignVCenter);
@@ -94,12 +94,12 @@ FullPanel::FullPanel(PanelView& view, QWidget* parent)
 
     auto* footer = new QHBoxLayout;
     footer->setSpacing(kHeaderSpacing);
-    for (const char* title : {"Add", "Import Dock", "New Group"}) {
-        m_footer.append(::footerButton(QString::fromLatin1(title), this));
+    for (const QString& title : {tr("Add"), tr("Import Dock"), tr("New Group")}) {
+        m_footer.append(::footerButton(title, this));
         footer->addWidget(m_footer.last(), 0, Qt::AlignVCenter);
     }
     footer->addStretch(1);
-    m_footer.append(::footerButton(QStringLiteral("Quit"), this));
+    m_footer.append(::footerButton(tr("Quit"), this));
     footer->addWidget(m_footer.last(), 0, Qt::AlignVCenter);
     column->addLayout(footer);
 
@@ -146,12 +146,12 @@ void FullPanel::refresh()
 
     if (m_view.searching()) {
         m_grid->setItems(m_view.results(), std::nullopt, ItemGrid::Role::Results);
-        m_grid->setEmptyText(QStringLiteral("Drop apps, files or folders here"), false);
+        m_grid->setEmptyText(tr("Drop apps, files or folders here"), false);
     } else {
         m_grid->setItems(current ? current->apps : QStringList(),
                          current ? std::optional(current->id) : std::nullopt,
                          ItemGrid::Role::Cells);
-        m_grid->setEmptyText(QStringLiteral("Drop apps, files or folders here"),
+        m_grid->setEmptyText(tr("Drop apps, files or folders here"),
                              !current || current->apps.isEmpty());
     }
 }

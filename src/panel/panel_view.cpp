@@ -152,7 +152,7 @@ void PanelView::chooseIcon(const AppGroup& group)
     const PanelServices services = m_services;
     FileChoice choice;
     choice.startFolder = QDir::homePath();
-    choice.message = QStringLiteral("Choose an image for ") + group.name;
+    choice.message = tr("Choose an image for %1").arg(group.name);
     choice.imagesOnly = true;
     QStringList chosen;
     {
@@ -179,8 +179,7 @@ void PanelView::renameGroup(const QUuid& id)
     const AppGroup* group = store.group(id);
     if (!group)
         return;
-    const std::optional<QString> answer =
-        services.prompt(QStringLiteral("Rename group"), group->name);
+    const std::optional<QString> answer = services.prompt(tr("Rename group"), group->name);
     if (!answer)
         return;
     const qsizetype index = store.indexOf(id); // the group may have gone while the prompt ran
@@ -197,7 +196,7 @@ void PanelView::deleteGroup(const AppGroup& group)
 {
     Store& store = m_store;
     const PanelServices services = m_services;
-    if (!services.confirm(QStringLiteral("Delete the group ") + group.name + QLatin1Char('?')))
+    if (!services.confirm(tr("Delete the group %1?").arg(group.name)))
         return;
     // The store always keeps one group, so the last one keeps its launcher as well.
     if (store.groups().size() <= 1 && store.indexOf(group.id) >= 0)
@@ -209,8 +208,7 @@ void PanelView::deleteGroup(const AppGroup& group)
 void PanelView::newGroup()
 {
     Store& store = m_store;
-    const std::optional<QString> name =
-        m_services.prompt(QStringLiteral("New group name"), QString());
+    const std::optional<QString> name = m_services.prompt(tr("New group name"), QString());
     if (name)
         store.newGroup(*name);
 }
@@ -219,26 +217,23 @@ QMenu* PanelView::groupMenu(const AppGroup& group)
 {
     auto* menu = new QMenu(this);
     const QUuid id = group.id;
-    connect(menu->addAction(QStringLiteral("Rename")), &QAction::triggered, this,
+    connect(menu->addAction(tr("Rename")), &QAction::triggered, this,
             [this, id] { renameGroup(id); });
-    connect(menu->addAction(QStringLiteral("Set icon...")), &QAction::triggered, this,
-            [this, group] {
-                const AppGroup* now = m_store.group(group.id);
-                chooseIcon(now ? *now : group);
-            });
+    connect(menu->addAction(tr("Set icon...")), &QAction::triggered, this, [this, group] {
+        const AppGroup* now = m_store.group(group.id);
+        chooseIcon(now ? *now : group);
+    });
     if (group.icon) {
-        connect(menu->addAction(QStringLiteral("Reset icon")), &QAction::triggered, this,
-                [this, id] {
-                    m_store.clearIcon(id);
-                    m_services.launcherRefresh(id);
-                });
+        connect(menu->addAction(tr("Reset icon")), &QAction::triggered, this, [this, id] {
+            m_store.clearIcon(id);
+            m_services.launcherRefresh(id);
+        });
     }
-    connect(menu->addAction(QStringLiteral("Create Dock icon")), &QAction::triggered, this,
-            [this, group] {
-                const AppGroup* now = m_store.group(group.id);
-                m_services.addToDock(now ? *now : group);
-            });
-    connect(menu->addAction(QStringLiteral("Delete")), &QAction::triggered, this, [this, group] {
+    connect(menu->addAction(tr("Create Dock icon")), &QAction::triggered, this, [this, group] {
+        const AppGroup* now = m_store.group(group.id);
+        m_services.addToDock(now ? *now : group);
+    });
+    connect(menu->addAction(tr("Delete")), &QAction::triggered, this, [this, group] {
         const AppGroup* now = m_store.group(group.id);
         deleteGroup(now ? *now : group);
     });
@@ -249,9 +244,9 @@ QMenu* PanelView::itemMenu(const QString& path)
 {
     auto* menu = new QMenu(this);
     const std::optional<AppGroup> group = current();
-    connect(menu->addAction(QStringLiteral("Show in Finder")), &QAction::triggered, this,
+    connect(menu->addAction(tr("Show in Finder")), &QAction::triggered, this,
             [this, path] { m_services.reveal(path); });
-    connect(menu->addAction(QStringLiteral("Remove from group")), &QAction::triggered, this,
+    connect(menu->addAction(tr("Remove from group")), &QAction::triggered, this,
             [this, path, id = group ? group->id : QUuid()] { m_store.remove(path, id); });
     return menu;
 }

@@ -9,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QEvent>
 #include <QFormLayout>
@@ -45,8 +46,8 @@ SettingsView::SettingsView(QWidget* parent)
     : QWidget(parent)
 {
     auto* layout = new QVBoxLayout(this);
-    auto* general = new QGroupBox(QStringLiteral("General"), this);
-    auto* about = new QGroupBox(QStringLiteral("About"), this);
+    auto* general = new QGroupBox(tr("General"), this);
+    auto* about = new QGroupBox(tr("About"), this);
     buildGeneral(general);
     buildAbout(about);
     layout->addWidget(general);
@@ -70,15 +71,14 @@ void SettingsView::buildGeneral(QWidget* box)
     auto* form = new QFormLayout(box);
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
 
-    m_launchAtLogin = new QCheckBox(QStringLiteral("Launch at login"), box);
+    m_launchAtLogin = new QCheckBox(tr("Launch at login"), box);
     m_launchAtLogin->setObjectName(QStringLiteral("launchAtLogin"));
     // Only a click changes the registration; the box itself always shows the real status.
     connect(m_launchAtLogin, &QCheckBox::clicked, this, [this](bool on) { setLogin(on); });
     form->addRow(m_launchAtLogin);
 
     m_loginFailed = new QLabel(
-        QStringLiteral("Could not change login item. Move Traymate to Applications and try again."),
-        box);
+        tr("Could not change login item. Move Traymate to Applications and try again."), box);
     m_loginFailed->setObjectName(QStringLiteral("loginError"));
     m_loginFailed->setWordWrap(true);
     makeCaption(m_loginFailed);
@@ -91,16 +91,18 @@ void SettingsView::buildGeneral(QWidget* box)
     m_hotkey = new QComboBox(box);
     m_hotkey->setObjectName(QStringLiteral("hotkey"));
     for (int index = 0; index < HotKey::presets.size(); ++index)
-        m_hotkey->addItem(HotKey::presets.at(index).name, index);
+        m_hotkey->addItem(QCoreApplication::translate(
+                              "HotKey", HotKey::presets.at(index).name.toUtf8().constData()),
+                          index);
     connect(m_hotkey, &QComboBox::currentIndexChanged, this, [this](int row) {
         const int index = m_hotkey->itemData(row).toInt();
         Preferences::setValue(Preferences::hotkeyIndex, index);
         HotKey::apply(index);
     });
-    form->addRow(QStringLiteral("Hotkey"), m_hotkey);
+    form->addRow(tr("Hotkey"), m_hotkey);
     if (!Desktop::canRegisterGlobalShortcut()) {
-        auto* fallback = new QLabel(QStringLiteral("The desktop does not let Traymate set a global "
-                                                   "key; bind a shortcut to: traymate --toggle"),
+        auto* fallback = new QLabel(tr("The desktop does not let Traymate set a global "
+                                       "key; bind a shortcut to: traymate --toggle"),
                                     box);
         fallback->setObjectName(QStringLiteral("hotkeyFallback"));
         fallback->setWordWrap(true);
@@ -111,14 +113,14 @@ void SettingsView::buildGeneral(QWidget* box)
 
     m_openPanel = new QComboBox(box);
     m_openPanel->setObjectName(QStringLiteral("openPanel"));
-    m_openPanel->addItem(QStringLiteral("Bottom center"), 0);
-    m_openPanel->addItem(QStringLiteral("At mouse"), 1);
+    m_openPanel->addItem(tr("Bottom center"), 0);
+    m_openPanel->addItem(tr("At mouse"), 1);
     connect(m_openPanel, &QComboBox::currentIndexChanged, this, [this](int row) {
         Preferences::setValue(Preferences::panelPosition, m_openPanel->itemData(row).toInt());
     });
-    form->addRow(QStringLiteral("Open panel"), m_openPanel);
+    form->addRow(tr("Open panel"), m_openPanel);
 
-    m_closeAfterLaunch = new QCheckBox(QStringLiteral("Close after launching"), box);
+    m_closeAfterLaunch = new QCheckBox(tr("Close after launching"), box);
     m_closeAfterLaunch->setObjectName(QStringLiteral("closeAfterLaunch"));
     connect(m_closeAfterLaunch, &QCheckBox::toggled, this,
             [](bool on) { Preferences::setValue(Preferences::closeAfterLaunch, on); });
@@ -141,10 +143,10 @@ void SettingsView::buildAbout(QWidget* box)
     column->addWidget(m_updateStatus);
 
     auto* buttons = new QHBoxLayout;
-    auto* check = new QPushButton(QStringLiteral("Check for updates"), box);
+    auto* check = new QPushButton(tr("Check for updates"), box);
     check->setObjectName(QStringLiteral("checkForUpdates"));
     connect(check, &QPushButton::clicked, this, [] { UpdateChecker::shared().check(); });
-    m_download = new QPushButton(QStringLiteral("Download"), box);
+    m_download = new QPushButton(tr("Download"), box);
     m_download->setObjectName(QStringLiteral("download"));
     connect(m_download, &QPushButton::clicked, this, &SettingsView::download);
     buttons->addWidget(check, 0, Qt::AlignVCenter);

@@ -63,7 +63,7 @@ void UpdateChecker::check()
     if (!address)
         return;
 
-    setStatus(QStringLiteral("Checking..."));
+    setStatus(tr("Checking..."));
 
     QNetworkRequest request(*address);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
@@ -105,17 +105,17 @@ void UpdateChecker::finish(QNetworkReply* reply)
 void UpdateChecker::apply(const std::optional<QString>& version, const std::optional<QString>& url)
 {
     if (!version) {
-        setStatus(QStringLiteral("Could not check for updates"));
+        setStatus(tr("Could not check for updates"));
         return;
     }
     if (url)
         setDownloadURL(*url);
     if (compareVersions(*version, current()) > 0) {
         setLatest(version);
-        setStatus(QStringLiteral("Version ") + *version + QStringLiteral(" is available"));
+        setStatus(tr("Version %1 is available").arg(*version));
     } else {
         setLatest(std::nullopt);
-        setStatus(QStringLiteral("You are up to date"));
+        setStatus(tr("You are up to date"));
     }
 }
 

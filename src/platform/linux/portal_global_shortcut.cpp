@@ -241,7 +241,7 @@ QVariant PortalGlobalShortcut::shortcutList() const
 {
     const ShortcutEntries entries{
         {shortcutId,
-         {{QStringLiteral("description"), QStringLiteral("Show or hide the Traymate panel")},
+         {{QStringLiteral("description"), tr("Show or hide the Traymate panel")},
           {QStringLiteral("preferred_trigger"), m_trigger}}}};
     return QVariant::fromValue(entries);
 }
