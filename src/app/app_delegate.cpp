@@ -1,6 +1,7 @@
 #include "app/app_delegate.h"
 
 #include "app/edit_actions.h"
+#include "app/first_import.h"
 #include "app/hot_key.h"
 #include "app/notifications.h"
 #include "app/tray_icon.h"
@@ -73,14 +74,8 @@ void AppDelegate::applicationDidFinishLaunching()
     pruneMissing();
     checkForUpdates();
 
-    if (!Preferences::boolValue(Preferences::didFirstImport).value_or(false)) {
-        // Written before the import, so an import that finds nothing never runs again.
-        Preferences::setValue(Preferences::didFirstImport, true);
-        const QList<AppGroup>& groups = m_store.groups();
-        if (groups.size() == 1 && groups.first().apps.isEmpty())
-            importDock();
+    if (FirstImport::runOnce(m_store, [this] { importDock(); }))
         showPanel(std::nullopt);
-    }
 
     if (m_pendingToggle) {
         m_pendingToggle = false;

@@ -120,35 +120,30 @@ void Store::importDockGrouped()
     if (table.isEmpty())
         return;
 
-    QList<AppGroup> kept = m_groups;
-    kept.removeIf([](const AppGroup& group) { return group.apps.isEmpty(); });
-    if (kept.size() != m_groups.size())
-        setGroups(std::move(kept));
-
-    QStringList names = table.keys();
-    std::sort(names.begin(), names.end(), codePointLess);
-    for (const QString& name : names) {
-        const QStringList& paths = table[name];
-        const auto existing =
-            std::find_if(m_groups.cbegin(), m_groups.cend(),
-                         [&](const AppGroup& g) { return CanonicalText::equal(g.name, name); });
-        if (existing == m_groups.cend()) {
-            AppGroup created;
-            created.name = name;
-            created.apps = paths;
-            QList<AppGroup> list = m_groups;
-            list.append(std::move(created));
-            setGroups(std::move(list));
-            continue;
-        }
-        const qsizetype index = existing - m_groups.cbegin();
-        for (const QString& path : paths) {
-            if (CanonicalText::contains(m_groups[index].apps, path))
+    // One operation, one save: a crash part way can never leave half an import on disk.
+    update([&](QList<AppGroup>& groups) {
+        const QList<AppGroup> before = groups;
+        groups.removeIf([](const AppGroup& group) { return group.apps.isEmpty(); });
+        QStringList names = table.keys();
+        std::sort(names.begin(), names.end(), codePointLess);
+        for (const QString& name : names) {
+            const QStringList& paths = table[name];
+            const auto existing =
+                std::find_if(groups.begin(), groups.end(),
+                             [&](const AppGroup& g) { return CanonicalText::equal(g.name, name); });
+            if (existing == groups.end()) {
+                AppGroup created;
+                created.name = name;
+                created.apps = paths;
+                groups.append(std::move(created));
                 continue;
-            AppGroup changedGroup = m_groups[index];
-            changedGroup.apps.append(path);
-            setGroup(index, std::move(changedGroup));
+            }
+            for (const QString& path : paths) {
+                if (!CanonicalText::contains(existing->apps, path))
+                    existing->apps.append(path);
+            }
         }
-    }
+        return groups != before;
+    });
     setSelected(m_groups.isEmpty() ? std::nullopt : std::optional(m_groups.first().id));
 }
