@@ -1,5 +1,6 @@
 #include "app/edit_actions.h"
 #include "app/notifications.h"
+#include "file_size_limit.h"
 #include "model/store.h"
 #include "panel/panel_state.h"
 #include "recording_delegate.h"
@@ -87,6 +88,30 @@ private Q_SLOTS:
         QCOMPARE(panel()->size(), QSize(400, 440));
         QCOMPARE(Preferences::boolValue(Preferences::didFirstImport), std::optional<bool>(true));
         QCOMPARE(AppDelegate::current(), m_delegate.get());
+    }
+
+    void firstLaunchMarksTheImportDoneOnlyOnceItsGroupsAreOnDisk()
+    {
+        std::optional<bool> markAtImport;
+        m_delegate->onImport = [&] {
+            markAtImport = Preferences::boolValue(Preferences::didFirstImport);
+            m_store->setGroups({group("Imported", 2)});
+        };
+        launched({AppGroup()}, true);
+        QCOMPARE(markAtImport, std::optional<bool>(false)); // a kill here imports again
+        QCOMPARE(Preferences::boolValue(Preferences::didFirstImport), std::optional<bool>(true));
+
+        // An import that could not be written is tried again at the next start.
+        cleanup();
+        init();
+        m_delegate->onImport = [&] {
+            FileSizeLimit full(20);
+            m_store->setGroups({group("Imported", 2)});
+        };
+        launched({AppGroup()}, true);
+        QVERIFY(m_store->saveFailed());
+        QCOMPARE(Preferences::boolValue(Preferences::didFirstImport), std::optional<bool>(false));
+        QVERIFY(panel()->isVisible());
     }
 
     void firstLaunchSkipsTheImportForAnyOtherShape()

@@ -1,3 +1,4 @@
+#include "file_size_limit.h"
 #include "model/store.h"
 #include "store_fixture.h"
 #include "test_environment.h"
@@ -8,31 +9,6 @@
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <unistd.h>
-
-namespace {
-
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
-};
-
-} // namespace
 
 class StoreTest : public QObject {
     Q_OBJECT
