@@ -121,7 +121,9 @@ void AppDelegate::buildStatusItem()
     // Without a tray the icon stays unseen (and appears if a tray starts later); start-up goes
     // on, and the hot key and `traymate --toggle` still reach the panel.
     m_statusItem = new QSystemTrayIcon(TrayIcon::make(), this);
-    m_statusItem->setToolTip(QStringLiteral("Traymate"));
+    m_statusItem->setToolTip(TrayIcon::toolTip(m_store.saveProblem()));
+    connect(&m_store, &Store::saveProblemChanged, m_statusItem,
+            [this] { m_statusItem->setToolTip(TrayIcon::toolTip(m_store.saveProblem())); });
     m_statusItem->setContextMenu(m_statusMenu); // the right click; the panel stays as it was
     connect(m_statusItem, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {

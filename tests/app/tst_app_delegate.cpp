@@ -127,6 +127,19 @@ private Q_SLOTS:
         QVERIFY(panel()->isVisible());
     }
 
+    void theTrayTooltipSaysWhileTheGroupsAreNotSaved()
+    {
+        launched({group("A", 1)});
+        {
+            FileSizeLimit full(20);
+            m_store->newGroup("B");
+        }
+        QCOMPARE(m_delegate->statusItem()->toolTip(),
+                 QStringLiteral("Traymate\nGroups not saved: ") + qt_error_string(EFBIG));
+        m_store->newGroup("C");
+        QCOMPARE(m_delegate->statusItem()->toolTip(), QStringLiteral("Traymate"));
+    }
+
     void laterLaunchOpensNothing()
     {
         launched({group("A", 0)});
