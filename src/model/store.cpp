@@ -118,11 +118,18 @@ void Store::watch()
         connect(m_watcher, &QFileSystemWatcher::fileChanged, this, &Store::folderChanged);
     }
     // The file itself for writes in place; its folders for replacements by rename, after
-    // which the watch on the file is gone and is set again here.
-    QStringList paths = {m_folder, m_url};
+    // which the watch on the file is gone and is set again here. A folder that is gone is
+    // watched through the nearest folder above it, to learn when it comes back.
+    QStringList paths = {m_url};
+    QStringList folders = {m_folder};
     const QFileInfo file(m_url);
     if (file.isSymLink())
-        paths.append(QFileInfo(file.symLinkTarget()).path());
+        folders.append(QFileInfo(file.symLinkTarget()).path());
+    for (QString folder : folders) {
+        while (!QFileInfo(folder).isDir() && folder != QFileInfo(folder).path())
+            folder = QFileInfo(folder).path();
+        paths.append(folder);
+    }
     const QStringList watched = m_watcher->files() + m_watcher->directories();
     for (const QString& path : paths) {
         if (!watched.contains(path) && QFileInfo::exists(path))
