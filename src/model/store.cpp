@@ -101,9 +101,7 @@ void Store::load()
     // A file already in the stored form is left alone: rewriting it at every start would give
     // sync tools a conflict at every login.
     if (state == FileState::Blocked) {
-        m_unsaved = true;
-        setSaveProblem(m_blockReason);
-        m_retry.start();
+        notSaved(m_blockReason);
     } else if (state != FileState::Current) {
         save();
     }
@@ -171,7 +169,7 @@ QByteArray Store::folderState() const
 void Store::checkForOutsideChange()
 {
     watch();
-    if (!m_blocked && fileVersion(m_url) == m_onDisk)
+    if (fileVersion(m_url) == m_onDisk)
         return;
     switch (takeFile()) {
     case FileState::Current:
@@ -188,11 +186,7 @@ void Store::checkForOutsideChange()
             save();
         break;
     case FileState::Replace: save(); break;
-    case FileState::Blocked:
-        m_unsaved = true;
-        setSaveProblem(m_blockReason);
-        m_retry.start();
-        break;
+    case FileState::Blocked: notSaved(m_blockReason); break;
     }
 }
 
@@ -230,6 +224,7 @@ Store::FileState Store::takeFile()
             m_blockReason =
                 QStringLiteral("the unreadable groups file could not be moved aside (") +
                 qt_error_string(errno) + QLatin1Char(')');
+            m_onDisk = fileVersion(m_url); // tried again when this changes, or on a retry
             return FileState::Blocked;
         }
         m_onDisk.reset();
@@ -238,6 +233,7 @@ Store::FileState Store::takeFile()
     case RegularFileRead::ReadError: break;
     }
     // Cannot keep what could not be read, so never write over it.
+    m_onDisk = file.version;
     m_blocked = true;
     m_blockReason = QStringLiteral("the groups file could not be read");
     return FileState::Blocked;
@@ -267,12 +263,8 @@ bool Store::setAside(const QByteArray& unreadableBytes)
 
 void Store::save()
 {
-    if (m_blocked && takeFile() == FileState::Blocked) {
-        m_unsaved = true;
-        setSaveProblem(m_blockReason);
-        m_retry.start();
-        return;
-    }
+    if (m_blocked && takeFile() == FileState::Blocked)
+        return notSaved(m_blockReason);
     FileVersion written;
     int error = 0;
     if (writeFileAtomically(m_url, GroupsFile::encode(m_groups), &written, &error)) {
@@ -282,9 +274,15 @@ void Store::save()
         setSaveProblem({});
         return;
     }
+    notSaved(qt_error_string(error));
+}
+
+void Store::notSaved(const QString& problem)
+{
     m_unsaved = true;
+    // Taken after the attempt, whose own traces in the folder are gone by then.
     m_folderAtFailure = folderState();
-    setSaveProblem(qt_error_string(error));
+    setSaveProblem(problem);
     m_retry.start();
 }
 

@@ -103,6 +103,8 @@ private:
     FileState takeFile();
     void adopt(QList<AppGroup> groups);
     void save();
+    // Keeps the groups in memory and says why they are not on disk, retrying later.
+    void notSaved(const QString& problem);
     void setSaveProblem(const QString& problem);
     QByteArray folderState() const;
     // One user operation: runs `change` on the current content and saves its finished result
