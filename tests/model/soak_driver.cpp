@@ -59,7 +59,7 @@ QProcessEnvironment environmentUnder(const QString& home)
 
 bool firstImportDone(const QString& home)
 {
-    QFile file(home + QStringLiteral("/config/Traymate/Traymate.conf"));
+    QFile file(home + QStringLiteral("/config/Traymate/Traymate.ini"));
     return file.open(QIODevice::ReadOnly) && file.readAll().contains("didFirstImport=true");
 }
 
