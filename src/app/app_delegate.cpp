@@ -1,6 +1,7 @@
 #include "app/app_delegate.h"
 
 #include "app/edit_actions.h"
+#include "app/first_import.h"
 #include "app/hot_key.h"
 #include "app/notifications.h"
 #include "app/tray_icon.h"
@@ -73,14 +74,8 @@ void AppDelegate::applicationDidFinishLaunching()
     pruneMissing();
     checkForUpdates();
 
-    if (!Preferences::boolValue(Preferences::didFirstImport).value_or(false)) {
-        // Written before the import, so an import that finds nothing never runs again.
-        Preferences::setValue(Preferences::didFirstImport, true);
-        const QList<AppGroup>& groups = m_store.groups();
-        if (groups.size() == 1 && groups.first().apps.isEmpty())
-            importDock();
+    if (FirstImport::runOnce(m_store, [this] { importDock(); }))
         showPanel(std::nullopt);
-    }
 
     if (m_pendingToggle) {
         m_pendingToggle = false;
@@ -126,7 +121,9 @@ void AppDelegate::buildStatusItem()
     // Without a tray the icon stays unseen (and appears if a tray starts later); start-up goes
     // on, and the hot key and `traymate --toggle` still reach the panel.
     m_statusItem = new QSystemTrayIcon(TrayIcon::make(), this);
-    m_statusItem->setToolTip(QStringLiteral("Traymate"));
+    m_statusItem->setToolTip(TrayIcon::toolTip(m_store.saveProblem()));
+    connect(&m_store, &Store::saveProblemChanged, m_statusItem,
+            [this] { m_statusItem->setToolTip(TrayIcon::toolTip(m_store.saveProblem())); });
     m_statusItem->setContextMenu(m_statusMenu); // the right click; the panel stays as it was
     connect(m_statusItem, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {

@@ -1,5 +1,7 @@
 #include "app/tray_icon.h"
 
+#include "panel/save_problem_line.h"
+
 #include <QIconEngine>
 #include <QPainter>
 #include <QPixmap>
@@ -69,4 +71,12 @@ public:
 QIcon TrayIcon::make()
 {
     return QIcon(new GridIconEngine);
+}
+
+QString TrayIcon::toolTip(const QString& saveProblem)
+{
+    const QString name = QStringLiteral("Traymate");
+    return saveProblem.isEmpty()
+               ? name
+               : name + QLatin1Char('\n') + SaveProblemLine::sentence(saveProblem);
 }

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QHash>
 #include <algorithm>
+#include <iterator>
 #include <glib.h>
 
 namespace {
@@ -115,11 +116,9 @@ QString Store::category(const QString& path)
 
 void Store::importDockGrouped()
 {
-    QList<AppGroup> kept = m_groups;
     QList<AppGroup> emptied;
-    kept.removeIf([&](const AppGroup& group) {
-        return group.apps.isEmpty() && (emptied.append(group), true);
-    });
+    std::copy_if(m_groups.cbegin(), m_groups.cend(), std::back_inserter(emptied),
+                 [](const AppGroup& group) { return group.apps.isEmpty(); });
     // The launchers of the empty groups go with them: they are nothing to import.
     QStringList goneLaunchers;
     for (const AppGroup& group : std::as_const(emptied))
@@ -136,35 +135,37 @@ void Store::importDockGrouped()
     // As "Delete" does: the launcher first, so that no tile opens a group that is gone.
     for (const AppGroup& group : std::as_const(emptied))
         Launchers::removed(group);
-    if (kept.size() != m_groups.size())
-        setGroups(std::move(kept));
-    for (const AppGroup& group : std::as_const(emptied))
-        deleteIconCopy(group.icon.value_or(QString()));
 
-    QStringList names = table.keys();
-    std::sort(names.begin(), names.end(), codePointLess);
-    for (const QString& name : names) {
-        const QStringList& paths = table[name];
-        const auto existing =
-            std::find_if(m_groups.cbegin(), m_groups.cend(),
-                         [&](const AppGroup& g) { return CanonicalText::equal(g.name, name); });
-        if (existing == m_groups.cend()) {
-            AppGroup created;
-            created.name = name;
-            created.apps = paths;
-            QList<AppGroup> list = m_groups;
-            list.append(std::move(created));
-            setGroups(std::move(list));
-            continue;
-        }
-        const qsizetype index = existing - m_groups.cbegin();
-        for (const QString& path : paths) {
-            if (CanonicalText::contains(m_groups[index].apps, path))
+    QList<AppGroup> removed;
+    // One operation, one save: a crash part way can never leave half an import on disk.
+    update([&](QList<AppGroup>& groups) {
+        const QList<AppGroup> before = groups;
+        removed.clear();
+        groups.removeIf([&](const AppGroup& group) {
+            return group.apps.isEmpty() && (removed.append(group), true);
+        });
+        QStringList names = table.keys();
+        std::sort(names.begin(), names.end(), codePointLess);
+        for (const QString& name : names) {
+            const QStringList& paths = table[name];
+            const auto existing =
+                std::find_if(groups.begin(), groups.end(),
+                             [&](const AppGroup& g) { return CanonicalText::equal(g.name, name); });
+            if (existing == groups.end()) {
+                AppGroup created;
+                created.name = name;
+                created.apps = paths;
+                groups.append(std::move(created));
                 continue;
-            AppGroup changedGroup = m_groups[index];
-            changedGroup.apps.append(path);
-            setGroup(index, std::move(changedGroup));
+            }
+            for (const QString& path : paths) {
+                if (!CanonicalText::contains(existing->apps, path))
+                    existing->apps.append(path);
+            }
         }
-    }
+        return groups != before;
+    });
+    for (const AppGroup& group : std::as_const(removed))
+        deleteIconCopy(group.icon.value_or(QString()));
     setSelected(m_groups.isEmpty() ? std::nullopt : std::optional(m_groups.first().id));
 }

@@ -1,5 +1,6 @@
 #include "model/groups_file.h"
 
+#include <QSet>
 #include <simdjson.h>
 
 namespace {
@@ -152,10 +153,16 @@ std::optional<QList<AppGroup>> decode(const QByteArray& bytes)
         return std::nullopt;
     QList<AppGroup> groups;
     groups.reserve(qsizetype(array.size()));
+    QSet<QUuid> seen;
     for (simdjson::dom::element value : array) {
         std::optional<AppGroup> group = decodeGroup(value);
         if (!group)
             return std::nullopt;
+        // Groups are found by id, so a second group with a seen id could never be renamed or
+        // deleted alone; it is kept under an id of its own.
+        if (seen.contains(group->id))
+            group->id = QUuid::createUuid();
+        seen.insert(group->id);
         groups.append(std::move(*group));
     }
     return groups;

@@ -13,7 +13,8 @@ namespace GroupsFile {
 // non-ASCII as plain UTF-8, "icon" only when present, no trailing newline.
 QByteArray encode(const QList<AppGroup>& groups);
 
-// Reads any standard JSON holding such an array, all or nothing.
+// Reads any standard JSON holding such an array, all or nothing. A group whose id an earlier
+// group already has gets a fresh one.
 std::optional<QList<AppGroup>> decode(const QByteArray& bytes);
 
 } // namespace GroupsFile

@@ -7,12 +7,21 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QStandardPaths>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <sys/stat.h>
 
 namespace {
 
 const QString kGroupsFileName = QStringLiteral("groups.json");
 const QString kDefaultGroupName = QStringLiteral("Apps");
+const QString kTemporaryPrefix = QStringLiteral(".groups.json.tmp-");
+// A write that failed for want of room may succeed once room is made anywhere on the disk,
+// which no watch on the folder reports.
+constexpr std::chrono::seconds kRetryInterval(10);
 
 // A free name beside the groups file for content that could not be read; earlier copies are
 // never reused.
@@ -52,7 +61,14 @@ Store::Store(const QString& folder, QObject* parent)
     , m_url(folder + QLatin1Char('/') + kGroupsFileName)
 {
     QDir().mkpath(folder);
+    m_retry.setInterval(kRetryInterval);
+    connect(&m_retry, &QTimer::timeout, this, [this] {
+        checkForOutsideChange();
+        if (m_unsaved || m_blocked)
+            save();
+    });
     load();
+    watch();
 }
 
 Store& Store::shared()
@@ -74,61 +90,260 @@ QString Store::iconsFolder() const
 
 void Store::load()
 {
-    QFile file(m_url);
-    if (file.open(QIODevice::ReadOnly)) {
-        const QByteArray bytes = file.readAll();
-        const bool readFully = file.error() == QFileDevice::NoError;
-        file.close();
-        if (std::optional<QList<AppGroup>> decoded =
-                readFully ? GroupsFile::decode(bytes) : std::nullopt) {
-            setGroups(std::move(*decoded));
-        } else if (readFully) {
-            setAside(bytes);
-        } else {
-            m_canSave = false; // cannot keep what we could not read, so never write over it
-        }
-    } else if (QFileInfo::exists(m_url)) {
-        // There but not readable (permissions, a folder): move it out of the way untouched.
-        if (!QFile::rename(m_url, setAsidePath(m_url)))
-            m_canSave = false;
-    }
+    // One instance at a time owns the folder, so every temporary left there is a dead writer's.
+    removeStaleTemporaries(m_url);
+    const FileState state = takeFile();
     if (m_groups.isEmpty()) {
         AppGroup seeded;
         seeded.name = kDefaultGroupName;
-        setGroups({seeded});
+        publish({seeded});
+    }
+    // A file already in the stored form is left alone: rewriting it at every start would give
+    // sync tools a conflict at every login.
+    if (state == FileState::Blocked) {
+        notSaved(m_blockReason);
+    } else if (state != FileState::Current) {
+        save();
     }
     setSelected(m_groups.first().id);
 }
 
-void Store::setAside(const QByteArray& unreadableBytes)
+void Store::watch()
+{
+    if (!m_watcher) {
+        m_watcher = new QFileSystemWatcher(this);
+        connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, &Store::folderChanged);
+        connect(m_watcher, &QFileSystemWatcher::fileChanged, this, &Store::folderChanged);
+    }
+    // The file itself for writes in place; its folders for replacements by rename, after
+    // which the watch on the file is gone and is set again here. A folder that is gone is
+    // watched through the nearest folder above it, to learn when it comes back.
+    QStringList paths = {m_url};
+    QStringList folders = {m_folder};
+    const QFileInfo file(m_url);
+    if (file.isSymLink())
+        folders.append(QFileInfo(file.symLinkTarget()).path());
+    for (QString folder : folders) {
+        while (!QFileInfo(folder).isDir() && folder != QFileInfo(folder).path())
+            folder = QFileInfo(folder).path();
+        paths.append(folder);
+    }
+    const QStringList watched = m_watcher->files() + m_watcher->directories();
+    for (const QString& path : paths) {
+        if (!watched.contains(path) && QFileInfo::exists(path))
+            m_watcher->addPath(path);
+    }
+}
+
+void Store::folderChanged()
+{
+    checkForOutsideChange();
+    // Only a change made by someone else can mend a failed write; comparing the folder keeps
+    // the temporary of a failed attempt from starting the next one.
+    if ((m_unsaved || m_blocked) && folderState() != m_folderAtFailure)
+        save();
+}
+
+QByteArray Store::folderState() const
+{
+    QByteArray state;
+    QStringList folders = {m_folder};
+    const QFileInfo file(m_url);
+    if (file.isSymLink())
+        folders.append(QFileInfo(file.symLinkTarget()).path());
+    for (const QString& path : folders) {
+        struct stat info {};
+        if (::stat(QFile::encodeName(path).constData(), &info) == 0)
+            state += QByteArray::number(info.st_mode) + ' ' + QByteArray::number(info.st_uid) +
+                     ' ' + QByteArray::number(info.st_gid) + '\n';
+        const QStringList names =
+            QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System, QDir::Name);
+        for (const QString& name : names) {
+            if (!name.startsWith(kTemporaryPrefix))
+                state += QFile::encodeName(name) + '\n';
+        }
+    }
+    return state;
+}
+
+void Store::checkForOutsideChange()
+{
+    watch();
+    if (fileVersion(m_url) == m_onDisk)
+        return;
+    switch (takeFile()) {
+    case FileState::Current:
+    case FileState::OtherForm:
+        // What is on disk is what the store now holds.
+        m_unsaved = false;
+        m_retry.stop();
+        setSaveProblem({});
+        break;
+    case FileState::Missing:
+        // Gone, perhaps only for a moment (a checkout); the groups are written at the next
+        // change, or now if an earlier write is still owed.
+        if (m_unsaved)
+            save();
+        break;
+    case FileState::Replace: save(); break;
+    case FileState::Blocked: notSaved(m_blockReason); break;
+    }
+}
+
+Store::FileState Store::takeFile()
+{
+    const RegularFileRead file = readRegularFile(m_url);
+    switch (file.status) {
+    case RegularFileRead::Missing:
+        m_onDisk.reset();
+        m_blocked = false;
+        return FileState::Missing;
+    case RegularFileRead::Read: {
+        m_onDisk = file.version;
+        std::optional<QList<AppGroup>> decoded = GroupsFile::decode(file.bytes);
+        if (!decoded) {
+            if (!setAside(file.bytes))
+                return FileState::Blocked;
+            m_blocked = false;
+            return FileState::Replace;
+        }
+        m_blocked = false;
+        if (decoded->isEmpty())
+            return FileState::Replace; // nothing in it to keep
+        adopt(std::move(*decoded));
+        return GroupsFile::encode(m_groups) == file.bytes ? FileState::Current
+                                                          : FileState::OtherForm;
+    }
+    case RegularFileRead::NotRegular:
+    case RegularFileRead::Unopenable:
+        // There but not readable (permissions, a folder, a FIFO): moved out of the way
+        // untouched. Not QFile::rename, whose fallback copy would open a FIFO and wait.
+        if (::rename(QFile::encodeName(m_url).constData(),
+                     QFile::encodeName(setAsidePath(m_url)).constData()) != 0) {
+            m_blocked = true;
+            m_blockReason =
+                QStringLiteral("the unreadable groups file could not be moved aside (") +
+                qt_error_string(errno) + QLatin1Char(')');
+            m_onDisk = fileVersion(m_url); // tried again when this changes, or on a retry
+            return FileState::Blocked;
+        }
+        m_onDisk.reset();
+        m_blocked = false;
+        return FileState::Replace;
+    case RegularFileRead::ReadError: break;
+    }
+    // Cannot keep what could not be read, so never write over it.
+    m_onDisk = file.version;
+    m_blocked = true;
+    m_blockReason = QStringLiteral("the groups file could not be read");
+    return FileState::Blocked;
+}
+
+void Store::adopt(QList<AppGroup> groups)
+{
+    if (GroupsFile::encode(groups) == GroupsFile::encode(m_groups))
+        return;
+    publish(std::move(groups));
+    if (m_selected && indexOf(*m_selected) < 0)
+        setSelected(m_groups.first().id);
+}
+
+bool Store::setAside(const QByteArray& unreadableBytes)
 {
     // A copy rather than a rename, so a groups file that is a link stays a link.
-    if (!writeNewFile(setAsidePath(m_url), unreadableBytes))
-        m_canSave = false; // keeping the old bytes matters more than writing the seed
+    const QString aside = setAsidePath(m_url);
+    if (writeNewFile(aside, unreadableBytes))
+        return true;
+    // Keeping the old bytes matters more than writing ours.
+    m_blocked = true;
+    m_blockReason = QStringLiteral("the unreadable groups file could not be set aside (") +
+                    qt_error_string(errno) + QLatin1Char(')');
+    return false;
 }
 
 void Store::save()
 {
-    if (m_canSave)
-        writeFileAtomically(m_url, GroupsFile::encode(m_groups));
+    if (m_blocked && takeFile() == FileState::Blocked)
+        return notSaved(m_blockReason);
+    FileVersion written;
+    int error = 0;
+    if (writeFileAtomically(m_url, GroupsFile::encode(m_groups), &written, &error)) {
+        m_onDisk = written;
+        m_unsaved = false;
+        m_retry.stop();
+        setSaveProblem({});
+        return;
+    }
+    notSaved(qt_error_string(error));
+}
+
+void Store::notSaved(const QString& problem)
+{
+    m_unsaved = true;
+    // Taken after the attempt, whose own traces in the folder are gone by then.
+    m_folderAtFailure = folderState();
+    setSaveProblem(problem);
+    m_retry.start();
+}
+
+void Store::setSaveProblem(const QString& problem)
+{
+    if (problem == m_saveProblem)
+        return;
+    m_saveProblem = problem;
+    Q_EMIT saveProblemChanged();
+}
+
+void Store::publish(QList<AppGroup> groups)
+{
+    Q_EMIT aboutToChange();
+    m_groups = std::move(groups);
+    Q_EMIT changed();
+}
+
+void Store::update(const std::function<bool(QList<AppGroup>&)>& change)
+{
+    checkForOutsideChange();
+    QList<AppGroup> working = m_groups;
+    if (!change(working))
+        return;
+    publish(std::move(working));
+    save();
 }
 
 void Store::setGroups(QList<AppGroup> groups)
 {
-    Q_EMIT aboutToChange();
-    m_groups = std::move(groups);
+    checkForOutsideChange();
+    publish(std::move(groups));
     save();
-    Q_EMIT changed();
 }
 
 void Store::setGroup(qsizetype index, AppGroup group)
 {
     if (index < 0 || index >= m_groups.size())
         return;
-    Q_EMIT aboutToChange();
-    m_groups[index] = std::move(group);
+    const AppGroup base = m_groups[index];
+    const QByteArray before = GroupsFile::encode(m_groups);
+    checkForOutsideChange();
+    if (GroupsFile::encode(m_groups) != before) {
+        // The caller's group came from a version that has just been replaced: carry over
+        // only the fields it changed, onto that group as it now stands.
+        index = indexOf(base.id);
+        if (index < 0)
+            return;
+        AppGroup current = m_groups[index];
+        if (group.name != base.name)
+            current.name = group.name;
+        if (group.apps != base.apps)
+            current.apps = group.apps;
+        if (group.icon != base.icon)
+            current.icon = group.icon;
+        group = std::move(current);
+    }
+    QList<AppGroup> list = m_groups;
+    list[index] = std::move(group);
+    publish(std::move(list));
     save();
-    Q_EMIT changed();
 }
 
 void Store::setSelected(std::optional<QUuid> id)
@@ -176,20 +391,21 @@ const AppGroup* Store::group(const QUuid& id) const
 
 void Store::pruneMissing()
 {
-    QList<AppGroup> working = m_groups;
-    bool changedSomething = false;
-    for (AppGroup& group : working) {
-        QStringList kept;
-        kept.reserve(group.apps.size());
-        for (const QString& path : group.apps) {
-            if (!isApplicationItem(path) || isOnRemovableVolume(path) || QFileInfo::exists(path))
-                kept.append(path);
+    update([](QList<AppGroup>& working) {
+        bool changedSomething = false;
+        for (AppGroup& group : working) {
+            QStringList kept;
+            kept.reserve(group.apps.size());
+            for (const QString& path : group.apps) {
+                if (!isApplicationItem(path) || isOnRemovableVolume(path) ||
+                    QFileInfo::exists(path))
+                    kept.append(path);
+            }
+            if (kept.size() < group.apps.size()) {
+                group.apps = std::move(kept);
+                changedSomething = true;
+            }
         }
-        if (kept.size() < group.apps.size()) {
-            group.apps = std::move(kept);
-            changedSomething = true;
-        }
-    }
-    if (changedSomething)
-        setGroups(std::move(working));
+        return changedSomething;
+    });
 }

@@ -1,16 +1,25 @@
 #pragma once
 
 #include "model/app_group.h"
+#include "model/safe_file.h"
 
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <QUuid>
+#include <functional>
 #include <optional>
+
+class QFileSystemWatcher;
 
 // The one owner of the group list and of the panel's short-lived view state. Every change of
 // `groups` is written to the groups file at once; observers hear of every published change
 // through aboutToChange() before the new value is in place, and changed() after.
+//
+// The file may also change from outside (a sync tool, an editor): the store watches it, adopts
+// a new version when it arrives, and reads a pending one before every change, so it never
+// writes over a version it has not read.
 class Store : public QObject {
     Q_OBJECT
 
@@ -41,6 +50,15 @@ public:
     std::optional<QUuid> dragGroup;
 
     QString groupsFilePath() const { return m_url; }
+
+    // Why the groups in memory are not on disk (a failed write, a file that could not be set
+    // aside), or empty once a write has succeeded. Retried at the next change, when the folder
+    // changes, and every little while.
+    const QString& saveProblem() const { return m_saveProblem; }
+    bool saveFailed() const { return !m_saveProblem.isEmpty(); }
+
+    // Takes a version of the groups file written from outside, if there is one.
+    void checkForOutsideChange();
     QString iconsFolder() const;
 
     // Index of the first group with this id, or -1.
@@ -70,13 +88,32 @@ public:
 Q_SIGNALS:
     void aboutToChange();
     void changed();
+    void saveProblemChanged();
 
 private:
+    // What the file on disk holds after takeFile(): the stored form of the groups, their content in
+    // another form, nothing, nothing worth keeping (set aside, or no groups), or what may not be
+    // replaced.
+    enum class FileState { Current, OtherForm, Missing, Replace, Blocked };
+
     void load();
+    void watch();
+    void folderChanged();
+    // Reads the file and adopts what it holds; sets aside what it cannot keep.
+    FileState takeFile();
+    void adopt(QList<AppGroup> groups);
     void save();
+    // Keeps the groups in memory and says why they are not on disk, retrying later.
+    void notSaved(const QString& problem);
+    void setSaveProblem(const QString& problem);
+    QByteArray folderState() const;
+    // One user operation: runs `change` on the current content and saves its finished result
+    // once, when it returns true.
+    void update(const std::function<bool(QList<AppGroup>&)>& change);
+    void publish(QList<AppGroup> groups);
     // Appends `path` to the group unless it holds it already; no test that the item exists.
     void append(const QString& path, const QUuid& to);
-    void setAside(const QByteArray& unreadableBytes);
+    bool setAside(const QByteArray& unreadableBytes);
     // Deletes a group's former icon: only the program's own copy, and only once no group
     // shows it any more.
     void deleteIconCopy(const QString& icon);
@@ -88,5 +125,12 @@ private:
     bool m_compact = false;
     QString m_folder;
     QString m_url;
-    bool m_canSave = true;
+    QFileSystemWatcher* m_watcher = nullptr;
+    std::optional<FileVersion> m_onDisk; // the version last read or written; none: no file
+    bool m_unsaved = false;              // memory holds changes the file lacks
+    bool m_blocked = false; // the file holds what could not be kept elsewhere: never replace it
+    QString m_saveProblem;
+    QString m_blockReason;
+    QByteArray m_folderAtFailure;
+    QTimer m_retry;
 };

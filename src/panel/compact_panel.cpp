@@ -5,6 +5,7 @@
 #include "panel/item_grid.h"
 #include "panel/panel_style.h"
 #include "panel/panel_view.h"
+#include "panel/save_problem_line.h"
 #include "panel/symbols.h"
 
 #include <QApplication>
@@ -87,6 +88,7 @@ CompactPanel::CompactPanel(PanelView& view, QWidget* parent)
 
     m_grid->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     column->addWidget(m_grid, 1);
+    column->addWidget(new SaveProblemLine(view.store(), this));
 
     connect(m_allGroups, &QAbstractButton::clicked, this, [this] { m_view.showFull(); });
     connect(m_close, &QAbstractButton::clicked, this, [this] { m_view.services().hidePanel(); });

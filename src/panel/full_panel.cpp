@@ -5,6 +5,7 @@
 #include "panel/item_grid.h"
 #include "panel/panel_style.h"
 #include "panel/panel_view.h"
+#include "panel/save_problem_line.h"
 #include "panel/symbols.h"
 
 #include <QHBoxLayout>
@@ -89,6 +90,7 @@ FullPanel::FullPanel(PanelView& view, QWidget* parent)
     m_grid->setMinimumHeight(kMinimumGridHeight);
     m_grid->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     column->addWidget(m_grid, 1);
+    column->addWidget(new SaveProblemLine(view.store(), this));
 
     column->addWidget(new Divider(this));
 

@@ -4,6 +4,7 @@
 #include "model/store.h"
 
 #include <QStringList>
+#include <functional>
 
 // A delegate whose launch steps are recorded, whose pointer and screens are set by the test,
 // and which starts nothing outside the process (no hot key, no update check, no Dock).
@@ -17,6 +18,8 @@ public:
     int mainScreen = 0;
     // Whether the panel was visible when the Dock import ran.
     bool panelVisibleAtImport = false;
+    // Runs in place of the Dock import.
+    std::function<void()> onImport;
 
 protected:
     void buildMainMenu() override
@@ -46,6 +49,8 @@ protected:
     {
         calls << "importDock";
         panelVisibleAtImport = panel() && panel()->isVisible();
+        if (onImport)
+            onImport();
     }
     QPointF pointerPosition() const override { return pointer; }
     QList<ScreenGeometry> screens(int* main) const override

@@ -1,5 +1,6 @@
 #include "app/edit_actions.h"
 #include "app/notifications.h"
+#include "file_size_limit.h"
 #include "model/store.h"
 #include "panel/panel_state.h"
 #include "recording_delegate.h"
@@ -89,6 +90,30 @@ private Q_SLOTS:
         QCOMPARE(AppDelegate::current(), m_delegate.get());
     }
 
+    void firstLaunchMarksTheImportDoneOnlyOnceItsGroupsAreOnDisk()
+    {
+        std::optional<bool> markAtImport;
+        m_delegate->onImport = [&] {
+            markAtImport = Preferences::boolValue(Preferences::didFirstImport);
+            m_store->setGroups({group("Imported", 2)});
+        };
+        launched({AppGroup()}, true);
+        QCOMPARE(markAtImport, std::optional<bool>(false)); // a kill here imports again
+        QCOMPARE(Preferences::boolValue(Preferences::didFirstImport), std::optional<bool>(true));
+
+        // An import that could not be written is tried again at the next start.
+        cleanup();
+        init();
+        m_delegate->onImport = [&] {
+            FileSizeLimit full(20);
+            m_store->setGroups({group("Imported", 2)});
+        };
+        launched({AppGroup()}, true);
+        QVERIFY(m_store->saveFailed());
+        QCOMPARE(Preferences::boolValue(Preferences::didFirstImport), std::optional<bool>(false));
+        QVERIFY(panel()->isVisible());
+    }
+
     void firstLaunchSkipsTheImportForAnyOtherShape()
     {
         launched({group("A", 0), group("B", 0)}, true);
@@ -100,6 +125,19 @@ private Q_SLOTS:
         launched({group("A", 2)}, true);
         QVERIFY(!m_delegate->calls.contains("importDock"));
         QVERIFY(panel()->isVisible());
+    }
+
+    void theTrayTooltipSaysWhileTheGroupsAreNotSaved()
+    {
+        launched({group("A", 1)});
+        {
+            FileSizeLimit full(20);
+            m_store->newGroup("B");
+        }
+        QCOMPARE(m_delegate->statusItem()->toolTip(),
+                 QStringLiteral("Traymate\nGroups not saved: ") + qt_error_string(EFBIG));
+        m_store->newGroup("C");
+        QCOMPARE(m_delegate->statusItem()->toolTip(), QStringLiteral("Traymate"));
     }
 
     void laterLaunchOpensNothing()

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -695,6 +696,108 @@ private Q_SLOTS:
         QVERIFY(waitActive());
         QTest::qWait(300);
         screenshot("8-corrupt-groups-file");
+        quitTraymate();
+    }
+
+    // Replaces the groups file as a sync tool or a checkout does: a new file renamed over it.
+    bool replaceGroupsFile(const QJsonArray& groups) const
+    {
+        const QString fresh = data() + "/Traymate/.syncthing.groups.json.tmp";
+        return writeFile(fresh, QJsonDocument(groups).toJson()) &&
+               ::rename(QFile::encodeName(fresh).constData(),
+                        QFile::encodeName(groupsPath()).constData()) == 0;
+    }
+
+    // Pixels of the panel in the red of the line that says the groups are not saved.
+    int redPixelsInPanel(const QString& name)
+    {
+        screenshot(name);
+        const QImage shot(QStringLiteral(SCREENSHOT_FOLDER "/") + name + ".png");
+        const QRect frame = m_desktop.rootGeometry(panel()).intersected(shot.rect());
+        int red = 0;
+        for (int y = frame.top(); y <= frame.bottom(); ++y)
+            for (int x = frame.left(); x <= frame.right(); ++x) {
+                const QColor c = shot.pixelColor(x, y);
+                red += c.red() > 170 && c.green() < 70 && c.blue() < 90 ? 1 : 0;
+            }
+        return red;
+    }
+
+    void aGroupsFileChangedOutsideIsTakenUpAndNeverOverwritten()
+    {
+        const QJsonObject apps{{"id", "5A1B2C3D-4E5F-4071-8293-A4B5C6D7E8F9"},
+                               {"name", "Apps"},
+                               {"apps", QJsonArray{"/usr", "/etc"}}};
+        QVERIFY(writeFile(groupsPath(), QJsonDocument(QJsonArray{apps}).toJson()));
+        startTraymate();
+        QVERIFY(waitActive());
+
+        // Another machine added an item and a group; the panel is open meanwhile.
+        QJsonObject synced = apps;
+        synced["apps"] = QJsonArray{"/usr", "/etc", "/var"};
+        const QJsonObject other{{"id", "0F3A5C2E-9B1D-4E7A-8C6B-2D4F6A8B0C1E"},
+                                {"name", "Synced"},
+                                {"apps", QJsonArray{"/tmp"}}};
+        QVERIFY(replaceGroupsFile({synced, other}));
+        QTest::qWait(500);
+        screenshot("9-outside-change-shown");
+
+        // A rename in the panel keeps what came from outside.
+        QVERIFY(clickPanel(QPoint(30, 57), 3));
+        QVERIFY(DesktopSession::waitFor([&] { return popupMenuShown(); }, patience));
+        QVERIFY(m_desktop.xdotool({"key", "Down", "Return"}));
+        QVERIFY2(waitDialog(true), "\"Rename\" showed no dialog");
+        QVERIFY(m_desktop.xdotool({"type", "--delay", "30", "Tools"}));
+        QVERIFY(m_desktop.xdotool({"key", "Return"}));
+        QVERIFY(waitDialog(false));
+        QVERIFY2(DesktopSession::waitFor(
+                     [&] {
+                         return groupNamesOnDisk() == QStringList({"Tools", "Synced"});
+                     },
+                     patience),
+                 qPrintable(groupNamesOnDisk().join(", ")));
+        QCOMPARE(appsOnDisk(0), QStringList({"/usr", "/etc", "/var"}));
+        QCOMPARE(appsOnDisk(1), QStringList{"/tmp"});
+        quitTraymate();
+    }
+
+    void aFailedSaveIsShownInThePanelAndWrittenWhenTheFolderIsBack()
+    {
+        // The groups file lives in a synced folder, linked from the program's folder.
+        const QString synced = m_home->path() + "/sync";
+        const QByteArray content =
+            QJsonDocument(QJsonArray{QJsonObject{{"id", "5A1B2C3D-4E5F-4071-8293-A4B5C6D7E8F9"},
+                                                 {"name", "Apps"},
+                                                 {"apps", QJsonArray{"/usr", "/etc"}}}})
+                .toJson();
+        QVERIFY(writeFile(synced + "/groups.json", content));
+        QVERIFY(QDir().mkpath(data() + "/Traymate"));
+        QVERIFY(QFile::link(synced + "/groups.json", groupsPath()));
+        startTraymate();
+        QVERIFY(waitActive());
+        QTest::qWait(300);
+        QCOMPARE(redPixelsInPanel("10-saved"), 0);
+
+        // The synced folder goes away (an unmounted share); a new group cannot be written.
+        QVERIFY(QDir(synced).removeRecursively());
+        QVERIFY(clickPanel(QPoint(227, 416)));
+        QVERIFY2(waitDialog(true), "\"New Group\" showed no dialog");
+        QVERIFY(m_desktop.xdotool({"type", "--delay", "30", "Mine"}));
+        QVERIFY(m_desktop.xdotool({"key", "Return"}));
+        QVERIFY(waitDialog(false));
+        QTest::qWait(500);
+        QVERIFY2(redPixelsInPanel("10-not-saved") > 30, "the panel shows no failed save");
+
+        // The folder is back: the groups are written without another edit, the line goes.
+        QVERIFY(QDir().mkpath(synced));
+        QVERIFY(DesktopSession::waitFor(
+            [&] {
+                return groupNamesOnDisk() == QStringList({"Apps", "Mine"});
+            },
+            patience));
+        QVERIFY(QFileInfo(groupsPath()).isSymLink());
+        QTest::qWait(300);
+        QCOMPARE(redPixelsInPanel("10-saved-again"), 0);
         quitTraymate();
     }
 };

@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 // A store over its own temporary folder, with helpers to read and mark its groups file.
 class StoreFixture {
@@ -34,9 +36,23 @@ public:
         return GroupsFile::decode(fileBytes()).value_or(QList<AppGroup>());
     }
 
-    // Overwrites the file with a marker, so a later check tells whether the store wrote it.
-    void markFile() const { writeGroupsFile("marker"); }
-    bool fileWasWritten() const { return fileBytes() != "marker"; }
+    // Keeps a second name for the file as it is, so a later check tells whether the store
+    // wrote it (every write replaces the file, and the kept name holds on to the old one).
+    // Changing the file itself would be an outside change, which the store takes up.
+    void markFile() const
+    {
+        QFile::remove(scratch("marked"));
+        QVERIFY(::link(QFile::encodeName(file()).constData(),
+                       QFile::encodeName(scratch("marked")).constData()) == 0);
+    }
+    bool fileWasWritten() const
+    {
+        struct stat now {};
+        struct stat marked {};
+        return ::stat(QFile::encodeName(file()).constData(), &now) != 0 ||
+               ::stat(QFile::encodeName(scratch("marked")).constData(), &marked) != 0 ||
+               now.st_ino != marked.st_ino || now.st_mtim.tv_nsec != marked.st_mtim.tv_nsec;
+    }
 
     Store& open()
     {

@@ -55,6 +55,24 @@ private Q_SLOTS:
         QCOMPARE(reread->first().name, QStringLiteral("x\ufffd"));
     }
 
+    void aRepeatedIdIsReplacedInTheLaterGroupOnly()
+    {
+        const QByteArray text =
+            R"([{"id":"0F3A5C2E-9B1D-4E7A-8C6B-2D4F6A8B0C1E","name":"A","apps":[]},
+            {"id":"0f3a5c2e-9b1d-4e7a-8c6b-2d4f6a8b0c1e","name":"B","apps":["/b"]},
+            {"id":"0F3A5C2E-9B1D-4E7A-8C6B-2D4F6A8B0C1E","name":"C","apps":[]}])";
+        const auto decoded = GroupsFile::decode(text);
+        QVERIFY(decoded);
+        QCOMPARE(decoded->size(), 3);
+        QCOMPARE((*decoded)[0].idText(), QStringLiteral("0F3A5C2E-9B1D-4E7A-8C6B-2D4F6A8B0C1E"));
+        QSet<QUuid> ids;
+        for (const AppGroup& g : *decoded)
+            ids.insert(g.id);
+        QCOMPARE(ids.size(), 3);
+        QCOMPARE((*decoded)[1].name, QStringLiteral("B"));
+        QCOMPARE((*decoded)[1].apps, QStringList{"/b"});
+    }
+
     void readsAnyStandardJson()
     {
         const QByteArray text = R"(  [ { "apps" : [ "/a/b.app", "/a/b.app", "\/c" ],

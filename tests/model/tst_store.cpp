@@ -1,35 +1,14 @@
+#include "file_size_limit.h"
 #include "model/store.h"
 #include "store_fixture.h"
 #include "test_environment.h"
 
 #include <QFileInfo>
 #include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
-
-namespace {
-
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_oldHandler);
-    }
-
-private:
-    rlimit m_old{};
-    void (*m_oldHandler)(int) = nullptr;
-};
-
-} // namespace
+#include <unistd.h>
 
 class StoreTest : public QObject {
     Q_OBJECT
@@ -121,6 +100,136 @@ private Q_SLOTS:
         QCOMPARE(store.groups().last().name, QStringLiteral("A name long enough not to fit"));
         store.newGroup("Next");
         QCOMPARE(fx.fileGroups(), store.groups()); // the next save writes the whole list
+    }
+
+    void aFailedSaveIsRetriedAtTheNextChangeAndWhenTheFolderChanges()
+    {
+        StoreFixture fx;
+        // The groups file is a link into a folder that then goes away.
+        const QString target = fx.folder() + QStringLiteral("/synced/groups.json");
+        QDir().mkpath(fx.folder() + QStringLiteral("/synced"));
+        QVERIFY(QFile::link(target, fx.file()));
+        Store& store = fx.open();
+        QVERIFY(QDir(fx.folder() + QStringLiteral("/synced")).removeRecursively());
+        store.newGroup("Kept");
+        QVERIFY(!QFileInfo::exists(target));
+        // The folder comes back: the groups in memory reach the disk without another edit.
+        QDir().mkpath(fx.folder() + QStringLiteral("/synced"));
+        QTRY_COMPARE(fx.fileGroups().size(), 2);
+        QCOMPARE(fx.fileGroups().last().name, QStringLiteral("Kept"));
+    }
+
+    void anUnreadableFileThatCannotBeSetAsideIsKeptAndSetAsideLater()
+    {
+        StoreFixture fx;
+        const QByteArray corrupt(4000, 'x');
+        fx.writeGroupsFile(corrupt);
+        {
+            FileSizeLimit limit(100); // no room for the copy
+            fx.open();
+        }
+        QCOMPARE(fx.fileBytes(), corrupt); // never written over
+        Store& store = fx.open();
+        store.newGroup("Later");
+        QCOMPARE(QDir(fx.folder()).entryList({"groups.json.unreadable-*"}, QDir::Files).size(), 1);
+        QCOMPARE(fx.fileGroups().last().name, QStringLiteral("Later"));
+    }
+
+    void aBlockedFileIsRetriedOnceThereIsRoom()
+    {
+        StoreFixture fx;
+        const QByteArray corrupt(4000, 'x');
+        fx.writeGroupsFile(corrupt);
+        std::unique_ptr<FileSizeLimit> limit = std::make_unique<FileSizeLimit>(100);
+        Store& store = fx.open();
+        store.newGroup("Mine");
+        QCOMPARE(fx.fileBytes(), corrupt);
+        limit.reset();
+        store.newGroup("Then");
+        QCOMPARE(fx.fileGroups().size(), 3);
+    }
+
+    void aFailedSaveIsReportedUntilAWriteSucceeds()
+    {
+        StoreFixture fx;
+        Store& store = fx.open();
+        QVERIFY(!store.saveFailed());
+        QSignalSpy reported(&store, &Store::saveProblemChanged);
+        {
+            FileSizeLimit limit(fx.fileBytes().size() + 10);
+            store.newGroup("A name long enough not to fit");
+        }
+        QVERIFY(store.saveFailed());
+        QCOMPARE(store.saveProblem(), qt_error_string(EFBIG));
+        QCOMPARE(reported.size(), 1);
+        store.setQuery("x"); // not a change of the groups: nothing is written
+        QVERIFY(store.saveFailed());
+        store.newGroup("Next");
+        QVERIFY(!store.saveFailed());
+        QCOMPARE(reported.size(), 2);
+        QCOMPARE(fx.fileGroups(), store.groups());
+    }
+
+    void aFileThatCannotBeSetAsideIsReported()
+    {
+        StoreFixture fx;
+        fx.writeGroupsFile(QByteArray(4000, 'x'));
+        FileSizeLimit limit(100);
+        Store& store = fx.open();
+        QVERIFY(store.saveFailed());
+        QVERIFY(store.saveProblem().contains(QStringLiteral("set aside")));
+    }
+
+    void removesOnlyStaleTemporariesAtStart()
+    {
+        StoreFixture fx;
+        QDir().mkpath(fx.folder());
+        const auto make = [&](const QString& name) {
+            QFile file(fx.folder() + QLatin1Char('/') + name);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("half a save");
+        };
+        make(".groups.json.tmp-dead1");
+        make(".groups.json.tmp-dead2");
+        make(".groups.json.tmp-live");
+        make(".other.tmp-x");
+        // A writer still at work holds its temporary locked.
+        const int live =
+            ::open(QFile::encodeName(fx.folder() + "/.groups.json.tmp-live"), O_RDONLY | O_CLOEXEC);
+        QVERIFY(live >= 0 && ::flock(live, LOCK_EX) == 0);
+        fx.open();
+        ::close(live);
+        QCOMPARE(QDir(fx.folder()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+                 QStringList({".groups.json.tmp-live", ".other.tmp-x", "groups.json"}));
+    }
+
+    void leavesAFileInTheStoredFormUntouchedAtStart()
+    {
+        StoreFixture fx;
+        fx.openWith({StoreFixture::named("A", {"/x"}), StoreFixture::named("B")});
+        fx.markFile();
+        fx.open();
+        QVERIFY(!fx.fileWasWritten());
+    }
+
+    void aGroupWithAnIdSeenBeforeGetsItsOwnId()
+    {
+        StoreFixture fx;
+        AppGroup first = StoreFixture::named("First", {"/a"});
+        AppGroup twin = StoreFixture::named("Twin", {"/b"});
+        twin.id = first.id;
+        const AppGroup other = StoreFixture::named("Other");
+        Store& store = fx.openWith({first, twin, other});
+        QCOMPARE(store.groups().size(), 3);
+        QCOMPARE(store.groups()[0], first);
+        QCOMPARE(store.groups()[1].name, QStringLiteral("Twin"));
+        QCOMPARE(store.groups()[1].apps, QStringList{"/b"});
+        QVERIFY(store.groups()[1].id != first.id);
+        QCOMPARE(fx.fileGroups(), store.groups()); // the new id is on disk at once
+
+        store.deleteGroup(first.id);
+        QCOMPARE(store.groups().size(), 2);
+        QCOMPARE(store.groups()[0].name, QStringLiteral("Twin"));
     }
 
     void announcesBeforeEveryPublishedChange()

@@ -1,3 +1,4 @@
+#include "file_size_limit.h"
 #include "panel/compact_panel.h"
 #include "panel/full_panel.h"
 #include "panel/group_tabs.h"
@@ -8,6 +9,7 @@
 #include "test_environment.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -493,6 +495,34 @@ private Q_SLOTS:
         QCOMPARE(form->grid()->items().size(), 5);
         QVERIFY(QTest::qWaitForWindowActive(&view));
         QTRY_VERIFY(form->searchField()->hasFocus());
+    }
+
+    void aFailedSaveShowsALineSayingWhyUntilAWriteSucceeds()
+    {
+        for (const bool compactForm : {false, true}) {
+            Store& store = fx.openWith({StoreFixture::named("Work", fx.apps(2))});
+            store.setCompact(compactForm);
+            PanelView& view = fx.panel(store);
+            const auto shownProblem = [&view] {
+                QStringList shown;
+                for (QLabel* label : view.form()->findChildren<QLabel*>()) {
+                    if (label->isVisible() && label->text().contains(QStringLiteral("saved")))
+                        shown << label->text();
+                }
+                return shown;
+            };
+            QCOMPARE(shownProblem(), QStringList());
+            {
+                FileSizeLimit full(20);
+                store.remove(store.groups()[0].apps[0], store.groups()[0].id);
+            }
+            QCOMPARE(shownProblem(),
+                     QStringList{QStringLiteral("Groups not saved: ") + qt_error_string(EFBIG)});
+            QCOMPARE(store.groups()[0].apps.size(), 1); // the edit is shown and kept
+            store.remove(QStringLiteral("/not/there"), store.groups()[0].id);
+            QCOMPARE(shownProblem(), QStringList());
+            QCOMPARE(fx.fileGroups(), store.groups());
+        }
     }
 };
 
