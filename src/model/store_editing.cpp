@@ -87,14 +87,17 @@ void Store::newGroup(const QString& name)
 
 void Store::deleteGroup(const QUuid& id)
 {
+    bool applied = false;
     QList<AppGroup> gone;
     update([&](QList<AppGroup>& groups) {
         if (groups.size() < 2)
             return false;
+        gone.clear();
         groups.removeIf([&](const AppGroup& g) { return g.id == id && (gone.append(g), true); });
+        applied = true;
         return true;
     });
-    if (gone.isEmpty())
+    if (!applied)
         return;
     setSelected(m_groups.isEmpty() ? std::nullopt : std::optional(m_groups.first().id));
     for (const AppGroup& g : std::as_const(gone))
