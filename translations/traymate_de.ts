@@ -197,6 +197,13 @@
     </message>
 </context>
 <context>
+    <name>SaveProblemLine</name>
+    <message>
+        <source>Groups not saved: %1</source>
+        <translation>Gruppen nicht gespeichert: %1</translation>
+    </message>
+</context>
+<context>
     <name>SettingsView</name>
     <message>
         <source>General</source>
@@ -245,6 +252,21 @@
     <message>
         <source>Download</source>
         <translation>Herunterladen</translation>
+    </message>
+</context>
+<context>
+    <name>Store</name>
+    <message>
+        <source>the unreadable groups file could not be moved aside (%1)</source>
+        <translation>die unlesbare Gruppendatei konnte nicht beiseitegelegt werden (%1)</translation>
+    </message>
+    <message>
+        <source>the groups file could not be read</source>
+        <translation>die Gruppendatei konnte nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>the unreadable groups file could not be set aside (%1)</source>
+        <translation>die unlesbare Gruppendatei konnte nicht gesichert werden (%1)</translation>
     </message>
 </context>
 <context>

@@ -197,6 +197,13 @@
     </message>
 </context>
 <context>
+    <name>SaveProblemLine</name>
+    <message>
+        <source>Groups not saved: %1</source>
+        <translation>Groupes non enregistrés : %1</translation>
+    </message>
+</context>
+<context>
     <name>SettingsView</name>
     <message>
         <source>General</source>
@@ -245,6 +252,21 @@
     <message>
         <source>Download</source>
         <translation>Télécharger</translation>
+    </message>
+</context>
+<context>
+    <name>Store</name>
+    <message>
+        <source>the unreadable groups file could not be moved aside (%1)</source>
+        <translation>le fichier de groupes illisible n’a pas pu être déplacé (%1)</translation>
+    </message>
+    <message>
+        <source>the groups file could not be read</source>
+        <translation>le fichier de groupes n’a pas pu être lu</translation>
+    </message>
+    <message>
+        <source>the unreadable groups file could not be set aside (%1)</source>
+        <translation>le fichier de groupes illisible n’a pas pu être mis de côté (%1)</translation>
     </message>
 </context>
 <context>

@@ -197,6 +197,13 @@
     </message>
 </context>
 <context>
+    <name>SaveProblemLine</name>
+    <message>
+        <source>Groups not saved: %1</source>
+        <translation>Grupos não salvos: %1</translation>
+    </message>
+</context>
+<context>
     <name>SettingsView</name>
     <message>
         <source>General</source>
@@ -245,6 +252,21 @@
     <message>
         <source>Download</source>
         <translation>Baixar</translation>
+    </message>
+</context>
+<context>
+    <name>Store</name>
+    <message>
+        <source>the unreadable groups file could not be moved aside (%1)</source>
+        <translation>não foi possível mover o arquivo de grupos ilegível (%1)</translation>
+    </message>
+    <message>
+        <source>the groups file could not be read</source>
+        <translation>não foi possível ler o arquivo de grupos</translation>
+    </message>
+    <message>
+        <source>the unreadable groups file could not be set aside (%1)</source>
+        <translation>não foi possível guardar à parte o arquivo de grupos ilegível (%1)</translation>
     </message>
 </context>
 <context>

@@ -197,6 +197,13 @@
     </message>
 </context>
 <context>
+    <name>SaveProblemLine</name>
+    <message>
+        <source>Groups not saved: %1</source>
+        <translation>Группы не сохранены: %1</translation>
+    </message>
+</context>
+<context>
     <name>SettingsView</name>
     <message>
         <source>General</source>
@@ -245,6 +252,21 @@
     <message>
         <source>Download</source>
         <translation>Загрузить</translation>
+    </message>
+</context>
+<context>
+    <name>Store</name>
+    <message>
+        <source>the unreadable groups file could not be moved aside (%1)</source>
+        <translation>не удалось переместить нечитаемый файл групп (%1)</translation>
+    </message>
+    <message>
+        <source>the groups file could not be read</source>
+        <translation>не удалось прочитать файл групп</translation>
+    </message>
+    <message>
+        <source>the unreadable groups file could not be set aside (%1)</source>
+        <translation>не удалось сохранить копию нечитаемого файла групп (%1)</translation>
     </message>
 </context>
 <context>

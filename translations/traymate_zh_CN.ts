@@ -197,6 +197,13 @@
     </message>
 </context>
 <context>
+    <name>SaveProblemLine</name>
+    <message>
+        <source>Groups not saved: %1</source>
+        <translation>分组未保存：%1</translation>
+    </message>
+</context>
+<context>
     <name>SettingsView</name>
     <message>
         <source>General</source>
@@ -245,6 +252,21 @@
     <message>
         <source>Download</source>
         <translation>下载</translation>
+    </message>
+</context>
+<context>
+    <name>Store</name>
+    <message>
+        <source>the unreadable groups file could not be moved aside (%1)</source>
+        <translation>无法移开无法读取的分组文件（%1）</translation>
+    </message>
+    <message>
+        <source>the groups file could not be read</source>
+        <translation>无法读取分组文件</translation>
+    </message>
+    <message>
+        <source>the unreadable groups file could not be set aside (%1)</source>
+        <translation>无法另存无法读取的分组文件（%1）</translation>
     </message>
 </context>
 <context>

@@ -221,9 +221,8 @@ Store::FileState Store::takeFile()
         if (::rename(QFile::encodeName(m_url).constData(),
                      QFile::encodeName(setAsidePath(m_url)).constData()) != 0) {
             m_blocked = true;
-            m_blockReason =
-                QStringLiteral("the unreadable groups file could not be moved aside (") +
-                qt_error_string(errno) + QLatin1Char(')');
+            m_blockReason = tr("the unreadable groups file could not be moved aside (%1)")
+                                .arg(qt_error_string(errno));
             m_onDisk = fileVersion(m_url); // tried again when this changes, or on a retry
             return FileState::Blocked;
         }
@@ -235,7 +234,7 @@ Store::FileState Store::takeFile()
     // Cannot keep what could not be read, so never write over it.
     m_onDisk = file.version;
     m_blocked = true;
-    m_blockReason = QStringLiteral("the groups file could not be read");
+    m_blockReason = tr("the groups file could not be read");
     return FileState::Blocked;
 }
 
@@ -256,8 +255,8 @@ bool Store::setAside(const QByteArray& unreadableBytes)
         return true;
     // Keeping the old bytes matters more than writing ours.
     m_blocked = true;
-    m_blockReason = QStringLiteral("the unreadable groups file could not be set aside (") +
-                    qt_error_string(errno) + QLatin1Char(')');
+    m_blockReason =
+        tr("the unreadable groups file could not be set aside (%1)").arg(qt_error_string(errno));
     return false;
 }
 

@@ -15,7 +15,7 @@ SaveProblemLine::SaveProblemLine(Store& store, QWidget* parent)
 
 QString SaveProblemLine::sentence(const QString& problem)
 {
-    return problem.isEmpty() ? QString() : QStringLiteral("Groups not saved: ") + problem;
+    return problem.isEmpty() ? QString() : tr("Groups not saved: %1").arg(problem);
 }
 
 void SaveProblemLine::follow()
