@@ -656,6 +656,58 @@ private Q_SLOTS:
         quitTraymate();
     }
 
+    void panelHidesWhenAnotherWindowTakesTheFocusUnlessPinned()
+    {
+        QVERIFY(writeFile(groupsPath(), QJsonDocument(QJsonArray{QJsonObject{
+                                                          {"id", "5A1B2C3D-4E5F-4071-8293-"
+                                                                 "A4B5C6D7E8F9"},
+                                                          {"name", "Apps"},
+                                                          {"apps", QJsonArray{"/usr", "/etc"}},
+                                                      }})
+                                            .toJson()));
+        const xcb_window_t other = m_desktop.makeWindow(QRect(40, 40, 300, 200), "Other window");
+        QVERIFY(DesktopSession::waitFor(
+            [&] {
+                return m_desktop.clientTitled("Other window") == other &&
+                       m_desktop.isViewable(other);
+            },
+            patience));
+        // A click on it; a compositor takes clicks only from its own input devices, which
+        // XTest does not reach, so there the window asks for the focus as a dock or an
+        // application switcher asks for it.
+        auto focusOther = [&] {
+            if (m_desktop.isWayland())
+                return m_desktop.xdotool({"windowactivate", QString::number(other)});
+            // Near its top left corner: openbox centres it, partly under the panel.
+            const QPoint at = m_desktop.rootGeometry(other).topLeft() + QPoint(20, 20);
+            return m_desktop.xdotool(
+                {"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "1"});
+        };
+        startTraymate();
+        QVERIFY(waitActive()); // the first start opens the panel
+
+        QVERIFY(focusOther());
+        QVERIFY2(waitShown(false), "the panel stayed after another window took the focus");
+        QVERIFY(
+            DesktopSession::waitFor([&] { return m_desktop.activeWindow() == other; }, patience));
+        screenshot("9-hidden-on-focus-loss");
+
+        // Pinned, it stays while the person works in the other window.
+        pressHotKey();
+        QVERIFY(waitActive());
+        QVERIFY(clickPanel(QPoint(311, 23)));
+        QTest::qWait(300);
+        QVERIFY(focusOther());
+        QVERIFY(
+            DesktopSession::waitFor([&] { return m_desktop.activeWindow() == other; }, patience));
+        QTest::qWait(500); // nothing is meant to happen: give it the time it would take
+        QVERIFY2(panelShown(), "the pinned panel hid when another window took the focus");
+        screenshot("9-pinned-stays");
+        QVERIFY(m_desktop.xdotool({"windowunmap", QString::number(other)}));
+        QVERIFY(clickPanel(QPoint(200, 300)));
+        quitTraymate();
+    }
+
     void droppingTwoFilesFromOutsideAddsBoth()
     {
         QVERIFY(writeFile(groupsPath(),
