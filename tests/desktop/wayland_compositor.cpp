@@ -1,7 +1,5 @@
 #include "wayland_compositor.h"
 
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -39,20 +37,6 @@ QString tail(const QString& path)
     return QString::fromUtf8(text.right(600)).trimmed();
 }
 
-// The bus's configuration: the session bus's rules, with the D-Bus services it may start
-// from `serviceFolder` only.
-QByteArray busConfiguration(const QString& serviceFolder)
-{
-    return "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\"\n"
-           " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
-           "<busconfig><type>session</type><keep_umask/><listen>unix:tmpdir=/tmp</listen>"
-           "<auth>EXTERNAL</auth><servicedir>" +
-           serviceFolder.toUtf8() +
-           "</servicedir><policy context=\"default\"><allow send_destination=\"*\" "
-           "eavesdrop=\"true\"/><allow eavesdrop=\"true\"/><allow own=\"*\"/></policy>"
-           "</busconfig>\n";
-}
-
 } // namespace
 
 WaylandCompositor::WaylandCompositor() = default;
@@ -60,26 +44,7 @@ WaylandCompositor::WaylandCompositor() = default;
 WaylandCompositor::~WaylandCompositor()
 {
     if (m_compositor)
-        stop(*m_compositor); // its XWayland ends with it
-    // What the bus started for us (the portal, kglobalaccel) outlives the bus unless told.
-    if (m_bus && m_bus->state() == QProcess::Running) {
-        const QString name = QStringLiteral("wayland-compositor-cleanup");
-        {
-            QDBusConnection bus = QDBusConnection::connectToBus(m_busAddress, name);
-            if (bus.isConnected()) {
-                const QStringList names = bus.interface()->registeredServiceNames().value();
-                for (const QString& service : names) {
-                    if (!service.startsWith(QLatin1Char(':')) || service == bus.baseService())
-                        continue;
-                    const uint pid = bus.interface()->servicePid(service).value();
-                    if (pid > 1 && pid != uint(::getpid()))
-                        ::kill(pid_t(pid), SIGTERM);
-                }
-            }
-        }
-        QDBusConnection::disconnectFromBus(name);
-        stop(*m_bus);
-    }
+        stop(*m_compositor); // its XWayland ends with it; the bus after it
 }
 
 QString WaylandCompositor::waylandSocket() const
@@ -99,47 +64,6 @@ void WaylandCompositor::addTo(QProcessEnvironment& environment) const
     environment.insert(QStringLiteral("XDG_CURRENT_DESKTOP"),
                        m_kind == Kind::Mutter ? QStringLiteral("GNOME") : QStringLiteral("KDE"));
     environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), m_busAddress);
-}
-
-bool WaylandCompositor::startBus(bool sessionServices, QString* error)
-{
-    if (QStandardPaths::findExecutable(QStringLiteral("dbus-daemon")).isEmpty()) {
-        *error = QStringLiteral("dbus-daemon is not installed (package dbus)");
-        return false;
-    }
-    QStringList arguments{QStringLiteral("--nofork"), QStringLiteral("--print-address=1")};
-    if (sessionServices) {
-        arguments << QStringLiteral("--session");
-    } else {
-        const QString services = m_folder.path() + QStringLiteral("/services");
-        const QString configuration = m_folder.path() + QStringLiteral("/bus.conf");
-        QDir().mkpath(services);
-        QFile file(configuration);
-        if (!file.open(QIODevice::WriteOnly) || file.write(busConfiguration(services)) < 0) {
-            *error = QStringLiteral("cannot write ") + configuration;
-            return false;
-        }
-        file.close();
-        arguments << QStringLiteral("--config-file=") + configuration;
-    }
-    m_bus = std::make_unique<QProcess>();
-    endWithParent(*m_bus);
-    m_bus->setStandardErrorFile(QProcess::nullDevice());
-    m_bus->start(QStringLiteral("dbus-daemon"), arguments);
-    QElapsedTimer elapsed;
-    elapsed.start();
-    QByteArray address;
-    while (!address.contains('\n') && elapsed.elapsed() < 10000 &&
-           m_bus->state() != QProcess::NotRunning) {
-        m_bus->waitForReadyRead(100);
-        address += m_bus->readAllStandardOutput();
-    }
-    if (!address.contains('\n')) {
-        *error = QStringLiteral("dbus-daemon did not start");
-        return false;
-    }
-    m_busAddress = QString::fromUtf8(address.trimmed());
-    return true;
 }
 
 QString WaylandCompositor::findDisplay() const
@@ -182,8 +106,11 @@ bool WaylandCompositor::start(Kind kind, int width, int height, Options options,
     const QString runtime = m_folder.path() + QStringLiteral("/runtime");
     QDir().mkpath(runtime);
     QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    if (!startBus(options.sessionServices, error))
+    m_bus = std::make_unique<SessionBus>();
+    if (!m_bus->start(options.sessionServices, QProcessEnvironment::systemEnvironment(), QString(),
+                      error))
         return false;
+    m_busAddress = m_bus->address();
 
     QString program = installed;
     QStringList arguments;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "session_bus.h"
+
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QString>
@@ -39,7 +41,6 @@ public:
     void addTo(QProcessEnvironment& environment) const;
 
 private:
-    bool startBus(bool sessionServices, QString* error);
     QString findDisplay() const;
 
     Kind m_kind = Kind::Mutter;
@@ -48,6 +49,6 @@ private:
     QString m_display;
     QString m_xauthority;
     QString m_busAddress;
-    std::unique_ptr<QProcess> m_bus;
+    std::unique_ptr<SessionBus> m_bus; // declared before the compositor: ends after it
     std::unique_ptr<QProcess> m_compositor;
 };
