@@ -1,9 +1,15 @@
 #include "desktop_session.h"
 
+#include "wayland_compositor.h"
+
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QHash>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QThread>
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -42,7 +48,56 @@ void endWithParent(QProcess& process)
     process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
 }
 
+// The first MIT-MAGIC-COOKIE-1 of an X authority file, as libXau writes it: a family, then
+// address, display number, name and data, each counted by a big-endian 16-bit length.
+QByteArray magicCookie(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    int at = 0;
+    auto counted = [&](QByteArray* field) {
+        if (at + 2 > bytes.size())
+            return false;
+        const int length = (std::uint8_t(bytes[at]) << 8) | std::uint8_t(bytes[at + 1]);
+        at += 2;
+        if (at + length > bytes.size())
+            return false;
+        *field = bytes.mid(at, length);
+        at += length;
+        return true;
+    };
+    while (at + 2 <= bytes.size()) {
+        at += 2; // family
+        QByteArray address, number, name, data;
+        if (!counted(&address) || !counted(&number) || !counted(&name) || !counted(&data))
+            return {};
+        if (name == "MIT-MAGIC-COOKIE-1")
+            return data;
+    }
+    return {};
+}
+
 } // namespace
+
+std::optional<DesktopSession::Kind> DesktopSession::kindNamed(const QString& name)
+{
+    for (const Kind kind : {Kind::Openbox, Kind::Mutter, Kind::KWin})
+        if (name == nameOf(kind))
+            return kind;
+    return std::nullopt;
+}
+
+QString DesktopSession::nameOf(Kind kind)
+{
+    switch (kind) {
+    case Kind::Openbox: return QStringLiteral("openbox");
+    case Kind::Mutter: return QStringLiteral("mutter");
+    case Kind::KWin: return QStringLiteral("kwin");
+    }
+    return {};
+}
 
 DesktopSession::DesktopSession() = default;
 
@@ -50,6 +105,7 @@ DesktopSession::~DesktopSession()
 {
     if (m_connection)
         xcb_disconnect(m_connection);
+    m_compositor.reset();
     // The helpers first, the server last.
     for (auto it = m_processes.rbegin(); it != m_processes.rend(); ++it) {
         QProcess& process = **it;
@@ -64,6 +120,11 @@ DesktopSession::~DesktopSession()
 QProcessEnvironment DesktopSession::environment() const
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (m_compositor) {
+        environment.remove("QT_QPA_PLATFORM");
+        m_compositor->addTo(environment);
+        return environment;
+    }
     environment.insert("DISPLAY", m_display);
     environment.insert("QT_QPA_PLATFORM", "xcb");
     environment.remove("WAYLAND_DISPLAY");
@@ -120,13 +181,8 @@ bool DesktopSession::start(QString* error, Pieces pieces)
     }
     m_display = ':' + QString::fromLatin1(number.trimmed());
     m_processes.push_back(std::move(server));
-
-    m_connection = xcb_connect(m_display.toLatin1().constData(), nullptr);
-    if (xcb_connection_has_error(m_connection)) {
-        *error = "cannot connect to " + m_display;
+    if (!connectDisplay(QString(), error))
         return false;
-    }
-    m_root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
 
     auto selectionOwned = [this](const char* name) {
         return [this, name] {
@@ -152,6 +208,7 @@ bool DesktopSession::start(QString* error, Pieces pieces)
         *error = "trayer did not become the tray";
         return false;
     }
+    m_hasTray = pieces.tray;
     if (pieces.compositor && !startHelper("xcompmgr", {}, error))
         return false;
     if (pieces.compositor && !waitFor(selectionOwned("_NET_WM_CM_S0"), 10000)) {
@@ -166,6 +223,109 @@ bool DesktopSession::start(QString* error, Pieces pieces)
         },
         2000);
     return true;
+}
+
+bool DesktopSession::connectDisplay(const QString& xauthority, QString* error)
+{
+    const QByteArray display = m_display.toLatin1();
+    const QByteArray cookie = xauthority.isEmpty() ? QByteArray() : magicCookie(xauthority);
+    if (!xauthority.isEmpty() && cookie.isEmpty()) {
+        *error = "no cookie in " + xauthority;
+        return false;
+    }
+    if (cookie.isEmpty()) {
+        m_connection = xcb_connect(display.constData(), nullptr);
+    } else {
+        char method[] = "MIT-MAGIC-COOKIE-1";
+        QByteArray data = cookie;
+        xcb_auth_info_t authority{int(sizeof(method) - 1), method, int(data.size()), data.data()};
+        m_connection =
+            xcb_connect_to_display_with_auth_info(display.constData(), &authority, nullptr);
+    }
+    if (xcb_connection_has_error(m_connection)) {
+        *error = "cannot connect to " + m_display;
+        return false;
+    }
+    m_root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
+    return true;
+}
+
+bool DesktopSession::startWayland(QString* error, Kind kind, bool sessionServices)
+{
+    if (kind == Kind::Openbox) {
+        *error = "openbox is no Wayland compositor";
+        return false;
+    }
+    m_kind = kind;
+    m_compositor = std::make_unique<WaylandCompositor>();
+    WaylandCompositor::Options options;
+    options.sessionServices = sessionServices;
+    if (!m_compositor->start(kind == Kind::Mutter ? WaylandCompositor::Kind::Mutter
+                                                  : WaylandCompositor::Kind::KWin,
+                             width, height, options, error))
+        return false;
+    m_display = m_compositor->display();
+    // XWayland may still be setting up its listening socket when its lock file appears.
+    QString failure;
+    if (!waitFor(
+            [&] {
+                if (m_connection) {
+                    xcb_disconnect(m_connection);
+                    m_connection = nullptr;
+                }
+                return connectDisplay(m_compositor->xauthority(), &failure);
+            },
+            10000)) {
+        *error = failure;
+        return false;
+    }
+    if (!waitFor([this] { return cardinalOf(m_root, "_NET_SUPPORTING_WM_CHECK").has_value(); },
+                 20000)) {
+        *error = nameOf(kind) + " did not manage its XWayland's windows";
+        return false;
+    }
+    return true;
+}
+
+bool DesktopSession::screenshot(const QString& path) const
+{
+    QStringList arguments;
+    std::vector<std::unique_ptr<QTemporaryFile>> pieces;
+    if (!m_compositor) {
+        arguments = {"-window", "root", path};
+    } else {
+        // Bottom to top, as the tree lists the root's children.
+        arguments = {"-size", QStringLiteral("%1x%2").arg(width).arg(height), "xc:#3c4650"};
+        Freed tree(
+            xcb_query_tree_reply(m_connection, xcb_query_tree(m_connection, m_root), nullptr));
+        if (!tree)
+            return false;
+        const xcb_window_t* children = xcb_query_tree_children(tree.reply);
+        for (int i = 0; i < xcb_query_tree_children_length(tree.reply); ++i) {
+            const QRect geometry = rootGeometry(children[i]);
+            if (!isViewable(children[i]) || geometry.width() < 4 || geometry.height() < 4)
+                continue;
+            auto piece =
+                std::make_unique<QTemporaryFile>(QDir::tempPath() + "/traymate-window-XXXXXX.png");
+            if (!piece->open())
+                return false;
+            QProcess import;
+            import.setProcessEnvironment(environment());
+            import.start("import", {"-window", QString::number(children[i]), piece->fileName()});
+            if (!import.waitForFinished(10000) || import.exitCode() != 0)
+                continue; // unmapped meanwhile
+            arguments << piece->fileName() << "-geometry"
+                      << QStringLiteral("+%1+%2").arg(geometry.x()).arg(geometry.y())
+                      << "-composite";
+            pieces.push_back(std::move(piece));
+        }
+        arguments << path;
+    }
+    QProcess process;
+    process.setProcessEnvironment(environment());
+    process.start(m_compositor ? "convert" : "import", arguments);
+    return process.waitForFinished(20000) && process.exitStatus() == QProcess::NormalExit &&
+           process.exitCode() == 0;
 }
 
 bool DesktopSession::xdotool(const QStringList& arguments) const
@@ -288,14 +448,35 @@ xcb_window_t DesktopSession::trayIconTitled(const QString& title) const
     return XCB_WINDOW_NONE;
 }
 
+xcb_window_t DesktopSession::topLevelOf(xcb_window_t window) const
+{
+    for (xcb_window_t parent = parentOf(window); parent != XCB_WINDOW_NONE && parent != m_root;
+         parent = parentOf(window))
+        window = parent;
+    return window;
+}
+
+bool DesktopSession::isManaged(xcb_window_t window) const
+{
+    // Listed by the window manager: Mutter frames no undecorated window, KWin frames twice, and
+    // an embedded tray icon is reparented by the tray, so the tree tells nothing alike.
+    Freed reply(
+        xcb_get_property_reply(m_connection,
+                               xcb_get_property(m_connection, 0, m_root, atom("_NET_CLIENT_LIST"),
+                                                XCB_ATOM_WINDOW, 0, 1024),
+                               nullptr));
+    if (!reply)
+        return false;
+    const auto* clients = static_cast<const xcb_window_t*>(xcb_get_property_value(reply.reply));
+    const int count = xcb_get_property_value_length(reply.reply) / 4;
+    return std::find(clients, clients + count, window) != clients + count;
+}
+
 xcb_window_t DesktopSession::clientTitled(const QString& title) const
 {
-    for (const xcb_window_t window : windowsTitled(title)) {
-        // Managed: the window manager's frame is its parent, a child of the root.
-        const xcb_window_t parent = parentOf(window);
-        if (parent != m_root && parentOf(parent) == m_root)
+    for (const xcb_window_t window : windowsTitled(title))
+        if (isManaged(window))
             return window;
-    }
     return XCB_WINDOW_NONE;
 }
 

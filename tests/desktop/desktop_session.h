@@ -12,9 +12,12 @@
 #include <vector>
 #include <xcb/xcb.h>
 
+class WaylandCompositor;
+
 // A private X desktop for tests and benchmarks: Xvfb with openbox as the window manager, trayer
-// as an XEmbed tray at the bottom right and xcompmgr for translucency, plus the queries and
-// input the tests need. Everything it starts ends with it.
+// as an XEmbed tray at the bottom right and xcompmgr for translucency; or the XWayland of a
+// desktop's own Wayland compositor (Mutter, KWin), which has no tray. Plus the queries and input
+// the tests need. Everything it starts ends with it.
 class DesktopSession {
 public:
     static constexpr int width = 1440;
@@ -30,15 +33,34 @@ public:
         bool compositor = true;
     };
 
+    enum class Kind { Openbox, Mutter, KWin };
+    // "openbox", "mutter" or "kwin"; none for another name.
+    static std::optional<Kind> kindNamed(const QString& name);
+    static QString nameOf(Kind kind);
+
     // Starts the desktop; false with the reason in `error` when a piece is missing or hangs.
     bool start(QString* error) { return start(error, Pieces()); }
     bool start(QString* error, Pieces pieces);
+    // Starts a Wayland compositor headless and joins its XWayland; `sessionServices` lets its
+    // private bus start the desktop's D-Bus services (the portal).
+    bool startWayland(QString* error, Kind kind, bool sessionServices = false);
+    bool start(QString* error, Kind kind)
+    {
+        return kind == Kind::Openbox ? start(error) : startWayland(error, kind);
+    }
+    Kind kind() const { return m_kind; }
+    bool isWayland() const { return m_kind != Kind::Openbox; }
+    bool hasTray() const { return m_hasTray; }
     QString display() const { return m_display; }
     xcb_connection_t* connection() const { return m_connection; }
     xcb_window_t root() const { return m_root; }
 
-    // The test process's environment with DISPLAY set and Qt told to use it.
+    // The test process's environment with DISPLAY set and Qt told to use it; inside a Wayland
+    // compositor, its display, authority, bus and desktop name, and Qt left to choose.
     QProcessEnvironment environment() const;
+    // The whole screen as a PNG. XWayland cannot read its root window, so there it is the
+    // screen's X windows drawn in their places over a plain background.
+    bool screenshot(const QString& path) const;
     // Runs xdotool with `arguments` and waits for it.
     bool xdotool(const QStringList& arguments) const;
     // Presses and releases `keys` ("ctrl+alt+space") through XTest, at once and in order.
@@ -59,6 +81,10 @@ public:
     QString titleOf(xcb_window_t window) const;
     QByteArrayList classOf(xcb_window_t window) const;
     xcb_window_t parentOf(xcb_window_t window) const;
+    // The window's ancestor just below the root: the window manager's frame for a managed one.
+    xcb_window_t topLevelOf(xcb_window_t window) const;
+    // Managed by the window manager, which lists it among its clients.
+    bool isManaged(xcb_window_t window) const;
     xcb_window_t trayOwner() const;
     xcb_window_t activeWindow() const;
 
@@ -71,9 +97,13 @@ public:
 private:
     xcb_atom_t atom(const char* name) const;
     bool startHelper(const QString& program, const QStringList& arguments, QString* error);
+    bool connectDisplay(const QString& xauthority, QString* error);
 
     QString m_display;
     xcb_connection_t* m_connection = nullptr;
     xcb_window_t m_root = 0;
     std::vector<std::unique_ptr<QProcess>> m_processes; // Xvfb first
+    std::unique_ptr<WaylandCompositor> m_compositor;
+    Kind m_kind = Kind::Openbox;
+    bool m_hasTray = false;
 };
