@@ -23,21 +23,18 @@ trap cleanup EXIT
 # A user of its own: HOME and XDG folders, no display, no session bus, no update feed.
 mkdir -p "$scratch"/{home,data,config,cache,state,runtime}
 chmod 700 "$scratch/runtime"
-as_user() {
-  env -i PATH=/usr/bin:/bin LANG=C.UTF-8 HOME="$scratch/home" XDG_DATA_HOME="$scratch/data" \
-    XDG_CONFIG_HOME="$scratch/config" XDG_CACHE_HOME="$scratch/cache" \
-    XDG_STATE_HOME="$scratch/state" XDG_RUNTIME_DIR="$scratch/runtime" \
-    XDG_DATA_DIRS="$usr/share" QT_QPA_PLATFORM=offscreen GSETTINGS_BACKEND=memory \
-    TRAYMATE_DOCK=file TRAYMATE_UPDATE_FEED=http://127.0.0.1:9/version.json "$@"
-}
+user=(env -i PATH=/usr/bin:/bin LANG=C.UTF-8 HOME="$scratch/home" XDG_DATA_HOME="$scratch/data"
+  XDG_CONFIG_HOME="$scratch/config" XDG_CACHE_HOME="$scratch/cache" XDG_STATE_HOME="$scratch/state"
+  XDG_RUNTIME_DIR="$scratch/runtime" XDG_DATA_DIRS="$usr/share" QT_QPA_PLATFORM=offscreen
+  GSETTINGS_BACKEND=memory TRAYMATE_DOCK=file TRAYMATE_UPDATE_FEED=http://127.0.0.1:9/version.json)
 key() { sed -n "s/^$1=//p" "$2" | head -n 1; } # key <name> <desktop entry>
 hidden() { grep -qE '^(NoDisplay|Hidden)=true' "$1"; }
 
 # The program.
 [ -x "$program" ] || fail "no executable usr/bin/traymate"
-said=$(as_user "$program" --version) || fail "traymate --version fails"
+said=$("${user[@]}" "$program" --version) || fail "traymate --version fails"
 [ "$said" = "Traymate $version" ] || fail "traymate --version says '$said', not 'Traymate $version'"
-help=$(as_user "$program" --help) || fail "traymate --help fails"
+help=$("${user[@]}" "$program" --help) || fail "traymate --help fails"
 # "  -h, --help     Shows this help." gives -h and --help.
 options=$(printf '%s\n' "$help" | sed -n '/^Options:/,/^$/{/^ /p}' | sed -E 's/^ +//; s/  .*//' |
   tr ',' '\n' | awk '{print $1}')
@@ -88,7 +85,8 @@ done
 
 # The first start registers the handler for the user, under the handler's own name. The menu
 # must still show Traymate afterwards, and the URLs must reach the installed program.
-as_user "$program" >"$scratch/program.log" 2>&1 &
+# env execs the program, so $! is the program itself and the kill below ends it.
+"${user[@]}" "$program" </dev/null >"$scratch/program.log" 2>&1 &
 pid=$!
 registered="$scratch/data/applications/traymate.desktop"
 for _ in $(seq 100); do
