@@ -2,6 +2,7 @@
 #include "test_environment.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
@@ -194,12 +195,18 @@ class EndToEndJourneys : public QObject {
     }
 
     // The whole screen as the person sees it, kept for looking at after the run.
+    // Where the screenshot `name` of this desktop's run goes.
+    QString screenshotPath(const QString& name) const
+    {
+        return QStringLiteral(SCREENSHOT_FOLDER "/") + DesktopSession::nameOf(m_desktop.kind()) +
+               '/' + name + ".png";
+    }
+
     void screenshot(const QString& name)
     {
-        const QString folder =
-            QStringLiteral(SCREENSHOT_FOLDER "/") + DesktopSession::nameOf(m_desktop.kind());
-        QVERIFY(QDir().mkpath(folder));
-        QVERIFY2(m_desktop.screenshot(folder + '/' + name + ".png"), qPrintable(name));
+        const QString path = screenshotPath(name);
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
+        QVERIFY2(m_desktop.screenshot(path), qPrintable(name));
     }
 
     // A dialog of the program's on the screen.
@@ -831,7 +838,7 @@ private Q_SLOTS:
     int redPixelsInPanel(const QString& name)
     {
         screenshot(name);
-        const QImage shot(QStringLiteral(SCREENSHOT_FOLDER "/") + name + ".png");
+        const QImage shot(screenshotPath(name));
         const QRect frame = m_desktop.rootGeometry(panel()).intersected(shot.rect());
         int red = 0;
         for (int y = frame.top(); y <= frame.bottom(); ++y)
