@@ -112,7 +112,7 @@ private Q_SLOTS:
         QCOMPARE(presses, 1);
     }
 
-    void aHeldKeyTogglesOncePerPress()
+    void everyActivationTogglesWhateverTheTimesAndReleases()
     {
         m_portal->reset({});
         int presses = 0;
@@ -122,13 +122,14 @@ private Q_SLOTS:
         const QString session = m_portal->currentSession();
         const QString id = QStringLiteral("toggle-panel");
 
-        // A desktop that repeats Activated while the key is down, as X's auto-repeat does.
-        m_portal->activate(session, id, 1000);
-        m_portal->deactivate(session, id, 1100);
-        for (const quint64 time : {2000, 2500, 2533, 2566, 2600})
-            m_portal->activate(session, id, time);
-        m_portal->deactivate(session, id, 2700);
-        m_portal->activate(session, id, 3000);
+        // As KDE's portal 5.27 reports three separate presses: the release carries the time of
+        // its press, one release never comes, and the times are the desktop's last input time,
+        // not the key's. Telling repeats by them lost the third press.
+        m_portal->activate(session, id, 3877825);
+        m_portal->deactivate(session, id, 3877825);
+        m_portal->activate(session, id, 3877835);
+        m_portal->activate(session, id, 3877837);
+        m_portal->deactivate(session, id, 3877837);
         QTRY_COMPARE(presses, 3);
         QTest::qWait(100);
         QCOMPARE(presses, 3);

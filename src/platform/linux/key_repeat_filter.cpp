@@ -2,8 +2,7 @@
 
 bool KeyRepeatFilter::press(std::uint64_t time)
 {
-    const bool stillHeld = (m_releasesReported || m_released) && m_held && time >= m_lastPress &&
-                           time - m_lastPress < staleHoldMs;
+    const bool stillHeld = m_held && time >= m_lastPress && time - m_lastPress < staleHoldMs;
     // A repeat's release comes some time after the press it repeats; a tap typed by a program
     // may press, release and press again within one millisecond.
     const bool releaseOfRepeat =

@@ -52,8 +52,6 @@ PortalGlobalShortcut::PortalGlobalShortcut(QDBusConnection connection)
     PortalShortcutEntry::registerTypes();
     m_connection.connect(portalService, portalPath, shortcutsInterface, QStringLiteral("Activated"),
                          this, SLOT(onActivated(QDBusMessage)));
-    m_connection.connect(portalService, portalPath, shortcutsInterface,
-                         QStringLiteral("Deactivated"), this, SLOT(onDeactivated(QDBusMessage)));
 
     // A restarted portal has forgotten our app id and our session: start over.
     auto* watcher = new QDBusServiceWatcher(portalService, m_connection,
@@ -302,19 +300,8 @@ void PortalGlobalShortcut::onActivated(const QDBusMessage& message)
     // Keys saved by an earlier run may fire while this session is still listing them.
     if (pathText(arguments.at(0)) != m_session || arguments.at(1).toString() != shortcutId)
         return;
-    // Some desktops send Activated again while the key is held: one toggle per press.
-    if (!m_repeats.press(arguments.value(2).toULongLong()))
-        return;
+    // Every Activated is a press: KDE's portal gives a release the time of its press and
+    // sometimes sends none, so its times and releases cannot tell a held key's repeats.
     if (pressed)
         pressed();
-}
-
-void PortalGlobalShortcut::onDeactivated(const QDBusMessage& message)
-{
-    const QList<QVariant> arguments = message.arguments();
-    if (arguments.size() < 2 || m_session.isEmpty())
-        return;
-    if (pathText(arguments.at(0)) != m_session || arguments.at(1).toString() != shortcutId)
-        return;
-    m_repeats.release(arguments.value(2).toULongLong());
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "platform/desktop.h"
-#include "platform/linux/key_repeat_filter.h"
 
 #include <QDBusConnection>
 #include <QHash>
@@ -37,7 +36,6 @@ public:
 private Q_SLOTS:
     void onResponse(const QDBusMessage& message);
     void onActivated(const QDBusMessage& message);
-    void onDeactivated(const QDBusMessage& message);
 
 private:
     enum class State { Idle, Registering, CreatingSession, Listing, Binding, Bound, Refused };
@@ -70,5 +68,4 @@ private:
         quint64 generation;
     };
     QHash<QString, Pending> m_requests; // by request object path
-    KeyRepeatFilter m_repeats{false};
 };

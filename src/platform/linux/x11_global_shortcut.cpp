@@ -99,7 +99,7 @@ bool X11GlobalShortcut::grab(std::uint32_t key, std::uint32_t mods)
     m_keycode = keycode;
     m_modifiers = modifiers;
     m_numLock = numLock;
-    m_repeats = KeyRepeatFilter(true); // a new key starts released
+    m_repeats = KeyRepeatFilter(); // a new key starts released
     if (refused) {
         release();
         return false;

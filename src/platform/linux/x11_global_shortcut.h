@@ -25,5 +25,5 @@ private:
     std::uint16_t m_modifiers = 0;
     std::uint16_t m_numLock = 0;
     bool m_filterInstalled = false;
-    KeyRepeatFilter m_repeats{true};
+    KeyRepeatFilter m_repeats;
 };
