@@ -3,9 +3,11 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
+#include <QStandardPaths>
 #include <QThread>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -26,13 +28,22 @@ bool isPrivateFolder(const QString& path)
 
 } // namespace
 
+QString SingleInstance::cacheFolder()
+{
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    return cache.isEmpty() ? QString() : cache + QStringLiteral("/traymate");
+}
+
 QString SingleInstance::privateFolder()
 {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (isPrivateFolder(runtime))
         return runtime;
-    const QString fallback =
-        QDir::tempPath() + QStringLiteral("/traymate-") + QString::number(::getuid());
+    // Not the shared temporary folder: anyone can make a folder there first under our name.
+    const QString fallback = cacheFolder();
+    if (fallback.isEmpty())
+        return {};
+    QDir().mkpath(QFileInfo(fallback).path());
     ::mkdir(QFile::encodeName(fallback).constData(), 0700);
     return isPrivateFolder(fallback) ? fallback : QString();
 }
@@ -53,7 +64,7 @@ QString SingleInstance::socketPath() const
 SingleInstance::Role SingleInstance::claim(const QStringList& requests)
 {
     if (m_folder.isEmpty())
-        return Role::Primary;
+        return Role::NoPrivateFolder;
     auto lock = std::make_unique<QLockFile>(m_folder + QStringLiteral("/traymate.lock"));
     lock->setStaleLockTime(0); // stale only when its process is gone, however old
     if (lock->tryLock(0)) {

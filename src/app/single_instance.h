@@ -15,14 +15,18 @@ class SingleInstance : public QObject {
 
 public:
     enum class Role {
-        Primary,   // this process is the instance (also when no private folder exists)
-        Secondary, // the requests went to the running instance
-        Failed,    // an instance holds the lock but never answered
+        Primary,         // this process is the instance
+        Secondary,       // the requests went to the running instance
+        Failed,          // an instance holds the lock but never answered
+        NoPrivateFolder, // no folder to lock in that others cannot reach: never run unlocked
     };
 
-    // $XDG_RUNTIME_DIR when it is the user's own private folder, else a 0700 folder of the
-    // user's in the temporary folder; empty when neither is safe to use.
+    // $XDG_RUNTIME_DIR when it is the user's own private folder, else cacheFolder(), made when
+    // missing; empty when neither is a folder of this user's that only the user can enter
+    // (checked without following links).
     static QString privateFolder();
+    // "traymate" in the user's cache folder.
+    static QString cacheFolder();
 
     explicit SingleInstance(QString folder, QObject* parent = nullptr);
     ~SingleInstance() override;

@@ -109,6 +109,15 @@ int TraymateMain::main(int argc, char* argv[])
         case SingleInstance::Role::Failed:
             std::fputs("traymate: the running instance does not answer.\n", stderr);
             return 1;
+        case SingleInstance::Role::NoPrivateFolder:
+            std::fprintf(stderr,
+                         "traymate: cannot start: no private folder for the lock that keeps "
+                         "Traymate to one instance.\n"
+                         "$XDG_RUNTIME_DIR is unset or not a folder of this user's with mode "
+                         "0700, and %s is not one either\n"
+                         "(it must belong to you, have mode 0700 and not be a link).\n",
+                         qPrintable(SingleInstance::cacheFolder()));
+            return 1;
         case SingleInstance::Role::Primary: break;
         }
     }

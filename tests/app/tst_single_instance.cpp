@@ -1,6 +1,7 @@
 #include "app/single_instance.h"
 #include "test_environment.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QProcess>
@@ -21,7 +22,8 @@ private Q_SLOTS:
     {
         QCOMPARE(SingleInstance::privateFolder(), runtime());
 
-        // A runtime folder others can enter is not used; the fallback is made 0700.
+        // A runtime folder others can enter is not used; the one in the cache folder is made
+        // 0700.
         const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
         QTemporaryDir open;
         QFile::setPermissions(open.path(),
@@ -29,10 +31,33 @@ private Q_SLOTS:
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(open.path()));
         const QString fallback = SingleInstance::privateFolder();
         qputenv("XDG_RUNTIME_DIR", saved);
-        QVERIFY(!fallback.isEmpty());
-        QVERIFY(fallback != open.path());
+        QCOMPARE(fallback, qEnvironmentVariable("XDG_CACHE_HOME") + "/traymate");
         QCOMPARE(QFileInfo(fallback).permissions() & 0x0077, QFile::Permissions());
         QCOMPARE(QFileInfo(fallback).ownerId(), ::getuid());
+        QDir(fallback).removeRecursively();
+    }
+
+    void withoutAPrivateFolderNoInstanceRuns()
+    {
+        const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+        qunsetenv("XDG_RUNTIME_DIR");
+        const QString folder = SingleInstance::cacheFolder();
+        QVERIFY(QDir().mkpath(folder));
+
+        // Ours but open to others, and a link to a private folder of ours: neither will do.
+        QFile::setPermissions(folder, QFile::permissions(folder) | QFile::WriteOther);
+        const QString refusedOpen = SingleInstance::privateFolder();
+        QDir().rmdir(folder);
+        QVERIFY(QFile::link(QFile::decodeName(saved), folder));
+        const QString refusedLink = SingleInstance::privateFolder();
+        QFile::remove(folder);
+        qputenv("XDG_RUNTIME_DIR", saved);
+
+        QCOMPARE(refusedOpen, QString());
+        QCOMPARE(refusedLink, QString());
+        SingleInstance unlocked{QString()};
+        QCOMPARE(unlocked.claim({"show"}), SingleInstance::Role::NoPrivateFolder);
+        QVERIFY(!unlocked.listen());
     }
 
     void secondClaimHandsItsRequestsToTheFirst()
