@@ -9,6 +9,7 @@
 #include <QLockFile>
 #include <QStandardPaths>
 #include <QThread>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -107,23 +108,59 @@ bool SingleInstance::listen()
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-            auto* buffer = new QByteArray;
-            connect(socket, &QLocalSocket::readyRead, socket,
-                    [socket, buffer] { *buffer += socket->readAll(); });
-            connect(socket, &QLocalSocket::disconnected, this, [this, socket, buffer] {
-                *buffer += socket->readAll();
-                QStringList requests;
-                for (const QByteArray& line : buffer->split(separator)) {
-                    if (!line.isEmpty())
-                        requests.append(QString::fromUtf8(line));
-                }
-                delete buffer;
-                socket->deleteLater();
-                if (!requests.isEmpty())
-                    Q_EMIT received(requests);
-            });
-        }
+        while (QLocalSocket* socket = m_server->nextPendingConnection())
+            receiveFrom(socket);
     });
     return m_server->listen(socketPath());
+}
+
+void SingleInstance::receiveFrom(QLocalSocket* socket)
+{
+    struct Incoming {
+        QByteArray bytes;
+        bool refused = false;
+    };
+    auto incoming = std::make_shared<Incoming>();
+    connect(socket, &QLocalSocket::readyRead, socket, [socket, incoming] {
+        if (incoming->refused)
+            return;
+        incoming->bytes += socket->readAll();
+        // A start sends a few lines; anything far beyond that is not one of ours, and would
+        // only cost memory.
+        if (incoming->bytes.size() > maxMessageBytes ||
+            incoming->bytes.count(separator) > maxRequests) {
+            incoming->refused = true;
+            incoming->bytes.clear();
+            socket->abort();
+            socket->deleteLater();
+        }
+    });
+    connect(socket, &QLocalSocket::disconnected, this, [this, socket, incoming] {
+        socket->deleteLater();
+        if (!incoming->refused)
+            incoming->bytes += socket->readAll();
+        if (incoming->refused || incoming->bytes.size() > maxMessageBytes ||
+            incoming->bytes.count(separator) > maxRequests) {
+            qWarning("traymate: a client sent more than %lld requests or %lld bytes; ignored",
+                     qlonglong(maxRequests), qlonglong(maxMessageBytes));
+            return;
+        }
+        QStringList requests;
+        for (const QByteArray& line : incoming->bytes.split(separator)) {
+            if (!line.isEmpty())
+                requests.append(QString::fromUtf8(line));
+        }
+        if (!requests.isEmpty())
+            Q_EMIT received(requests);
+    });
+}
+
+bool SingleInstance::fitsOneMessage(const QStringList& requests)
+{
+    if (requests.size() > maxRequests)
+        return false;
+    qsizetype bytes = 0;
+    for (const QString& request : requests)
+        bytes += request.toUtf8().size() + 1;
+    return bytes <= maxMessageBytes;
 }

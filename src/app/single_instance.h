@@ -5,6 +5,7 @@
 #include <memory>
 
 class QLocalServer;
+class QLocalSocket;
 class QLockFile;
 
 // One running Traymate per user. The first start takes a lock in a folder only the user can
@@ -20,6 +21,11 @@ public:
         Failed,          // an instance holds the lock but never answered
         NoPrivateFolder, // no folder to lock in that others cannot reach: never run unlocked
     };
+
+    // What one start may hand over; the instance drops a client that sends more.
+    static constexpr qsizetype maxRequests = 10000;
+    static constexpr qsizetype maxMessageBytes = 1024 * 1024;
+    static bool fitsOneMessage(const QStringList& requests);
 
     // $XDG_RUNTIME_DIR when it is the user's own private folder, else cacheFolder(), made when
     // missing; empty when neither is a folder of this user's that only the user can enter
@@ -45,6 +51,7 @@ Q_SIGNALS:
 
 private:
     bool handOver(const QStringList& requests);
+    void receiveFrom(QLocalSocket* socket);
 
     QString m_folder;
     std::unique_ptr<QLockFile> m_lock;

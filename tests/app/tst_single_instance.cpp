@@ -4,9 +4,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocalServer>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QSysInfo>
+#include <QThread>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -75,6 +77,44 @@ private Q_SLOTS:
         QCOMPARE(second.claim(requests), SingleInstance::Role::Secondary);
         QVERIFY(received.wait(2000));
         QCOMPARE(received.first().first().toStringList(), requests);
+    }
+
+    void aClientThatSendsTooMuchIsDropped()
+    {
+        SingleInstance first(runtime());
+        QCOMPARE(first.claim({}), SingleInstance::Role::Primary);
+        QVERIFY(first.listen());
+        QSignalSpy received(&first, &SingleInstance::received);
+        // From a thread of its own, as from another process: the instance reads meanwhile.
+        const auto send = [&](const QByteArray& bytes) {
+            std::unique_ptr<QThread> client(QThread::create([&] {
+                QLocalSocket socket;
+                socket.connectToServer(first.socketPath());
+                if (!socket.waitForConnected(2000))
+                    return;
+                socket.write(bytes);
+                while (socket.bytesToWrite() > 0 && socket.waitForBytesWritten(2000)) {
+                }
+                socket.disconnectFromServer();
+            }));
+            client->start();
+            QVERIFY(QTest::qWaitFor([&] { return client->isFinished(); }, 10000));
+            QTest::qWait(50);
+        };
+
+        send(QByteArray("toggle\n").repeated(SingleInstance::maxRequests + 1));
+        send(QByteArray(SingleInstance::maxMessageBytes + 1, 'x'));
+        // One at the limit still comes through, and only it.
+        send(QByteArray("toggle\n").repeated(SingleInstance::maxRequests));
+        QTRY_COMPARE(received.size(), 1);
+        QTest::qWait(200);
+        QCOMPARE(received.size(), 1);
+        QCOMPARE(received.first().first().toStringList().size(), SingleInstance::maxRequests);
+
+        // A start may not send more than the instance takes.
+        QVERIFY(SingleInstance::fitsOneMessage(QStringList(SingleInstance::maxRequests, "toggle")));
+        QVERIFY(!SingleInstance::fitsOneMessage(
+            QStringList(SingleInstance::maxRequests + 1, "toggle")));
     }
 
     void lockOfADeadProcessAndItsSocketAreCleared()
