@@ -50,8 +50,6 @@ class SingleInstanceProgramTest : public QObject {
 private Q_SLOTS:
     void init()
     {
-        if (::geteuid() != 0)
-            QSKIP("needs root, to make a folder that belongs to another user");
         m_cache =
             m_temporary.path() + "/cache" + QString::number(++m_tests); // short: a socket path
     }
@@ -67,6 +65,8 @@ private Q_SLOTS:
 
     void aForeignTemporaryFolderDoesNotSwitchTheLockOff()
     {
+        if (::geteuid() != 0)
+            QSKIP("needs root, to make a folder that belongs to another user");
         QVERIFY(
             plantForeignFolder(m_temporary.path() + "/traymate-" + QString::number(::getuid())));
 
@@ -89,6 +89,8 @@ private Q_SLOTS:
 
     void withoutAPrivateFolderItRefusesToStart()
     {
+        if (::geteuid() != 0)
+            QSKIP("needs root, to make a folder that belongs to another user");
         QVERIFY(plantForeignFolder(m_cache + "/traymate"));
         QProcess& refused = start();
         QVERIFY(refused.waitForFinished(patience));
@@ -96,6 +98,19 @@ private Q_SLOTS:
         const QString error = QString::fromLocal8Bit(refused.readAllStandardError());
         QVERIFY2(error.contains(m_cache + "/traymate") && error.contains("0700"),
                  qPrintable(error));
+    }
+
+    void aStartWithMoreThanTheInstanceTakesIsRefused()
+    {
+        QProcess& first = start();
+        QVERIFY(first.waitForStarted());
+        QVERIFY(!first.waitForFinished(1500));
+        const QString url = "traymate://group/5A1B2C3D-4E5F-4071-8293-A4B5C6D7E8F9";
+        QProcess& tooMany = start(QStringList(SingleInstance::maxRequests + 1, url));
+        QVERIFY(tooMany.waitForFinished(patience));
+        QCOMPARE(tooMany.exitCode(), 2);
+        QVERIFY(tooMany.readAllStandardError().contains("too many URLs"));
+        QCOMPARE(first.state(), QProcess::Running);
     }
 };
 
