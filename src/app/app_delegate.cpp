@@ -161,15 +161,17 @@ void AppDelegate::importDock()
 
 void AppDelegate::openUrls(const QStringList& urls)
 {
-    for (const QString& url : urls) {
-        const std::optional<QUuid> id = groupIdOfUrl(url);
-        if (!id)
-            continue;
-        if (m_panel)
-            showPanel(*id);
-        else
-            m_pendingGroup = *id;
-    }
+    // Each URL would replace the panel the one before it opened, so only the last one that
+    // names a group is acted on: thousands of URLs build one panel.
+    std::optional<QUuid> id;
+    for (auto url = urls.crbegin(); url != urls.crend() && !id; ++url)
+        id = groupIdOfUrl(*url);
+    if (!id)
+        return;
+    if (m_panel)
+        showPanel(*id);
+    else
+        m_pendingGroup = *id;
 }
 
 void AppDelegate::toggleRequested()

@@ -3,10 +3,13 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
+#include <QStandardPaths>
 #include <QThread>
+#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -26,13 +29,22 @@ bool isPrivateFolder(const QString& path)
 
 } // namespace
 
+QString SingleInstance::cacheFolder()
+{
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    return cache.isEmpty() ? QString() : cache + QStringLiteral("/traymate");
+}
+
 QString SingleInstance::privateFolder()
 {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (isPrivateFolder(runtime))
         return runtime;
-    const QString fallback =
-        QDir::tempPath() + QStringLiteral("/traymate-") + QString::number(::getuid());
+    // Not the shared temporary folder: anyone can make a folder there first under our name.
+    const QString fallback = cacheFolder();
+    if (fallback.isEmpty())
+        return {};
+    QDir().mkpath(QFileInfo(fallback).path());
     ::mkdir(QFile::encodeName(fallback).constData(), 0700);
     return isPrivateFolder(fallback) ? fallback : QString();
 }
@@ -53,7 +65,7 @@ QString SingleInstance::socketPath() const
 SingleInstance::Role SingleInstance::claim(const QStringList& requests)
 {
     if (m_folder.isEmpty())
-        return Role::Primary;
+        return Role::NoPrivateFolder;
     auto lock = std::make_unique<QLockFile>(m_folder + QStringLiteral("/traymate.lock"));
     lock->setStaleLockTime(0); // stale only when its process is gone, however old
     if (lock->tryLock(0)) {
@@ -96,23 +108,59 @@ bool SingleInstance::listen()
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-            auto* buffer = new QByteArray;
-            connect(socket, &QLocalSocket::readyRead, socket,
-                    [socket, buffer] { *buffer += socket->readAll(); });
-            connect(socket, &QLocalSocket::disconnected, this, [this, socket, buffer] {
-                *buffer += socket->readAll();
-                QStringList requests;
-                for (const QByteArray& line : buffer->split(separator)) {
-                    if (!line.isEmpty())
-                        requests.append(QString::fromUtf8(line));
-                }
-                delete buffer;
-                socket->deleteLater();
-                if (!requests.isEmpty())
-                    Q_EMIT received(requests);
-            });
-        }
+        while (QLocalSocket* socket = m_server->nextPendingConnection())
+            receiveFrom(socket);
     });
     return m_server->listen(socketPath());
+}
+
+void SingleInstance::receiveFrom(QLocalSocket* socket)
+{
+    struct Incoming {
+        QByteArray bytes;
+        bool refused = false;
+    };
+    auto incoming = std::make_shared<Incoming>();
+    connect(socket, &QLocalSocket::readyRead, socket, [socket, incoming] {
+        if (incoming->refused)
+            return;
+        incoming->bytes += socket->readAll();
+        // A start sends a few lines; anything far beyond that is not one of ours, and would
+        // only cost memory.
+        if (incoming->bytes.size() > maxMessageBytes ||
+            incoming->bytes.count(separator) > maxRequests) {
+            incoming->refused = true;
+            incoming->bytes.clear();
+            socket->abort();
+            socket->deleteLater();
+        }
+    });
+    connect(socket, &QLocalSocket::disconnected, this, [this, socket, incoming] {
+        socket->deleteLater();
+        if (!incoming->refused)
+            incoming->bytes += socket->readAll();
+        if (incoming->refused || incoming->bytes.size() > maxMessageBytes ||
+            incoming->bytes.count(separator) > maxRequests) {
+            qWarning("traymate: a client sent more than %lld requests or %lld bytes; ignored",
+                     qlonglong(maxRequests), qlonglong(maxMessageBytes));
+            return;
+        }
+        QStringList requests;
+        for (const QByteArray& line : incoming->bytes.split(separator)) {
+            if (!line.isEmpty())
+                requests.append(QString::fromUtf8(line));
+        }
+        if (!requests.isEmpty())
+            Q_EMIT received(requests);
+    });
+}
+
+bool SingleInstance::fitsOneMessage(const QStringList& requests)
+{
+    if (requests.size() > maxRequests)
+        return false;
+    qsizetype bytes = 0;
+    for (const QString& request : requests)
+        bytes += request.toUtf8().size() + 1;
+    return bytes <= maxMessageBytes;
 }

@@ -5,6 +5,7 @@
 #include <memory>
 
 class QLocalServer;
+class QLocalSocket;
 class QLockFile;
 
 // One running Traymate per user. The first start takes a lock in a folder only the user can
@@ -15,14 +16,23 @@ class SingleInstance : public QObject {
 
 public:
     enum class Role {
-        Primary,   // this process is the instance (also when no private folder exists)
-        Secondary, // the requests went to the running instance
-        Failed,    // an instance holds the lock but never answered
+        Primary,         // this process is the instance
+        Secondary,       // the requests went to the running instance
+        Failed,          // an instance holds the lock but never answered
+        NoPrivateFolder, // no folder to lock in that others cannot reach: never run unlocked
     };
 
-    // $XDG_RUNTIME_DIR when it is the user's own private folder, else a 0700 folder of the
-    // user's in the temporary folder; empty when neither is safe to use.
+    // What one start may hand over; the instance drops a client that sends more.
+    static constexpr qsizetype maxRequests = 10000;
+    static constexpr qsizetype maxMessageBytes = 1024 * 1024;
+    static bool fitsOneMessage(const QStringList& requests);
+
+    // $XDG_RUNTIME_DIR when it is the user's own private folder, else cacheFolder(), made when
+    // missing; empty when neither is a folder of this user's that only the user can enter
+    // (checked without following links).
     static QString privateFolder();
+    // "traymate" in the user's cache folder.
+    static QString cacheFolder();
 
     explicit SingleInstance(QString folder, QObject* parent = nullptr);
     ~SingleInstance() override;
@@ -41,6 +51,7 @@ Q_SIGNALS:
 
 private:
     bool handOver(const QStringList& requests);
+    void receiveFrom(QLocalSocket* socket);
 
     QString m_folder;
     std::unique_ptr<QLockFile> m_lock;

@@ -1,6 +1,7 @@
 #include "app/traymate_main.h"
 
 #include "app/app_delegate.h"
+#include "app/panel_requests.h"
 #include "app/single_instance.h"
 #include "app/translations.h"
 #include "platform/desktop.h"
@@ -12,32 +13,6 @@
 #include <memory>
 
 namespace {
-
-// Requests as they travel between instances: "open <url>", "toggle" or "show".
-const QString openPrefix = QStringLiteral("open ");
-const QString toggleRequest = QStringLiteral("toggle");
-const QString showRequest = QStringLiteral("show");
-
-void handle(AppDelegate& delegate, const QStringList& requests)
-{
-    QStringList urls;
-    for (const QString& request : requests) {
-        if (request.startsWith(openPrefix)) {
-            urls.append(request.mid(openPrefix.size()));
-            continue;
-        }
-        if (!urls.isEmpty()) {
-            delegate.openUrls(urls);
-            urls.clear();
-        }
-        if (request == toggleRequest)
-            delegate.toggleRequested();
-        else if (request == showRequest)
-            delegate.showRequested();
-    }
-    if (!urls.isEmpty())
-        delegate.openUrls(urls);
-}
 
 struct Arguments {
     QStringList requests;
@@ -87,11 +62,18 @@ Arguments parseArguments(const QStringList& arguments)
         return result;
     }
     for (const QString& url : parser.positionalArguments())
-        result.requests.append(openPrefix + url);
+        result.requests.append(PanelRequests::open(url));
     if (parser.isSet(toggle))
-        result.requests.append(toggleRequest);
+        result.requests.append(PanelRequests::toggle());
     if (result.requests.isEmpty())
-        result.requests.append(showRequest);
+        result.requests.append(PanelRequests::show());
+    if (!SingleInstance::fitsOneMessage(result.requests)) {
+        std::fprintf(stderr, "traymate: too many URLs: at most %lld, %lld bytes in all.\n",
+                     qlonglong(SingleInstance::maxRequests),
+                     qlonglong(SingleInstance::maxMessageBytes));
+        result.quit = true;
+        result.exitCode = 2;
+    }
     return result;
 }
 
@@ -119,6 +101,15 @@ int TraymateMain::main(int argc, char* argv[])
                          qPrintable(QCoreApplication::translate(
                              "TraymateMain", "traymate: the running instance does not answer.")));
             return 1;
+        case SingleInstance::Role::NoPrivateFolder:
+            std::fprintf(stderr,
+                         "traymate: cannot start: no private folder for the lock that keeps "
+                         "Traymate to one instance.\n"
+                         "$XDG_RUNTIME_DIR is unset or not a folder of this user's with mode "
+                         "0700, and %s is not one either\n"
+                         "(it must belong to you, have mode 0700 and not be a link).\n",
+                         qPrintable(SingleInstance::cacheFolder()));
+            return 1;
         case SingleInstance::Role::Primary: break;
         }
     }
@@ -131,12 +122,26 @@ int TraymateMain::main(int argc, char* argv[])
     QApplication::setQuitOnLastWindowClosed(false);
 
     AppDelegate delegate;
+    // Requests are taken in batches: all that arrived before the event loop comes round give
+    // one panel at most, however many there are.
+    PanelRequests batch;
+    QTimer applyBatch;
+    applyBatch.setSingleShot(true);
+    applyBatch.setInterval(0);
+    QObject::connect(&applyBatch, &QTimer::timeout, &delegate,
+                     [&batch, &delegate] { batch.applyTo(delegate); });
     QObject::connect(instance.get(), &SingleInstance::received, &delegate,
-                     [&delegate](const QStringList& requests) { handle(delegate, requests); });
+                     [&batch, &applyBatch](const QStringList& requests) {
+                         batch.add(requests);
+                         if (!applyBatch.isActive())
+                             applyBatch.start();
+                     });
     instance->listen();
     // What this start was asked for counts as arriving before launch finished.
-    arguments.requests.removeAll(showRequest);
-    handle(delegate, arguments.requests);
+    arguments.requests.removeAll(PanelRequests::show());
+    PanelRequests own;
+    own.add(arguments.requests);
+    own.applyTo(delegate);
 
     QTimer::singleShot(0, &delegate, [&delegate] {
         // Before the hot key is applied: the desktop portal knows the program by this entry,

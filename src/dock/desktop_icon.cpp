@@ -1,10 +1,37 @@
 #include "dock/desktop_icon.h"
 
+#include "dock/desktop_entry_info.h"
+#include "dock/regular_file.h"
+
+#include <QBuffer>
 #include <QFile>
+#include <QImageReader>
+#include <QPixmap>
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
 
 namespace {
+
+constexpr qint64 maxIconBytes = 16 * 1024 * 1024;
+constexpr int vectorIconSide = 256;
+
+// Read at once rather than when first painted, and only from a regular file: an icon named in
+// a desktop entry can be anything, a FIFO included.
+QIcon iconFromFile(const QString& path)
+{
+    const std::optional<QByteArray> bytes = readRegularFile(path, maxIconBytes);
+    if (!bytes)
+        return {};
+    QBuffer buffer;
+    buffer.setData(*bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    if (reader.format().startsWith("svg") && reader.size().isValid()) // drawn large, scaled down
+        reader.setScaledSize(
+            reader.size().scaled(vectorIconSide, vectorIconSide, Qt::KeepAspectRatio));
+    const QImage image = reader.read();
+    return image.isNull() ? QIcon() : QIcon(QPixmap::fromImage(image));
+}
 
 QIcon iconFrom(GIcon* icon)
 {
@@ -21,16 +48,15 @@ QIcon iconFrom(GIcon* icon)
         if (char* path = g_file_get_path(g_file_icon_get_file(G_FILE_ICON(icon)))) {
             const QString iconFile = QFile::decodeName(path);
             g_free(path);
-            if (QFile::exists(iconFile))
-                return QIcon(iconFile);
+            return iconFromFile(iconFile);
         }
     }
     return {};
 }
 
-QIcon desktopEntryIcon(const QByteArray& path)
+QIcon desktopEntryIcon(const QString& path)
 {
-    GDesktopAppInfo* info = g_desktop_app_info_new_from_filename(path.constData());
+    GDesktopAppInfo* info = readDesktopEntry(path);
     if (!info)
         return {};
     QIcon icon = iconFrom(g_app_info_get_icon(G_APP_INFO(info)));
@@ -65,7 +91,7 @@ QIcon desktopIcon(const QString& path, bool* fallback)
     const bool entry = path.endsWith(QLatin1String(".desktop"));
     QIcon icon;
     if (entry)
-        icon = desktopEntryIcon(name);
+        icon = desktopEntryIcon(path);
     if (fallback)
         *fallback = entry && icon.isNull();
     if (icon.isNull())

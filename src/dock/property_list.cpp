@@ -1,5 +1,7 @@
 #include "dock/property_list.h"
 
+#include "dock/property_list_limits.h"
+
 #include <limits>
 
 namespace PropertyList {
@@ -8,6 +10,8 @@ Node parse(const QByteArray& bytes)
 {
     if (bytes.isEmpty() || bytes.size() > qsizetype(UINT32_MAX))
         return nullptr;
+    if (!withinLimits(bytes))
+        return nullptr; // libplist would overflow the stack or build a huge tree
     plist_t node = nullptr;
     // libplist 2.2 returns nothing here: a null node is the only sign of failure.
     plist_from_memory(bytes.constData(), uint32_t(bytes.size()), &node);

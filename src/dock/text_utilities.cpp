@@ -1,5 +1,7 @@
 #include "dock/text_utilities.h"
 
+#include "dock/desktop_entry_info.h"
+
 #include <QFile>
 #include <gio/gdesktopappinfo.h>
 #include <gio/gio.h>
@@ -9,8 +11,7 @@ namespace {
 // The localised Name of a desktop entry, when it is one GIO can read.
 std::optional<QString> desktopEntryName(const QString& path)
 {
-    const QByteArray name = QFile::encodeName(path);
-    GDesktopAppInfo* info = g_desktop_app_info_new_from_filename(name.constData());
+    GDesktopAppInfo* info = readDesktopEntry(path);
     if (!info)
         return std::nullopt;
     const char* shown = g_app_info_get_name(G_APP_INFO(info));

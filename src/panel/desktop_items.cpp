@@ -1,6 +1,7 @@
 #include "panel/desktop_items.h"
 
 #include "dock/desktop_icon.h"
+#include "dock/regular_file.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -115,7 +116,8 @@ void ensureIconTheme()
 
 void open(const QString& path)
 {
-    if (isDesktopEntry(path)) {
+    // GIO opens the entry to read it: never a FIFO, which would block until written to.
+    if (isDesktopEntry(path) && isRegularFile(path)) {
         GRef<GDesktopAppInfo> info(g_desktop_app_info_new_from_filename(QFile::encodeName(path)));
         if (info) {
             g_app_info_launch(G_APP_INFO(info.get()), nullptr, launchContext().get(), nullptr);

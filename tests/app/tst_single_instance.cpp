@@ -1,11 +1,14 @@
 #include "app/single_instance.h"
 #include "test_environment.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QLocalServer>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QSysInfo>
+#include <QThread>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -21,7 +24,8 @@ private Q_SLOTS:
     {
         QCOMPARE(SingleInstance::privateFolder(), runtime());
 
-        // A runtime folder others can enter is not used; the fallback is made 0700.
+        // A runtime folder others can enter is not used; the one in the cache folder is made
+        // 0700.
         const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
         QTemporaryDir open;
         QFile::setPermissions(open.path(),
@@ -29,10 +33,33 @@ private Q_SLOTS:
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(open.path()));
         const QString fallback = SingleInstance::privateFolder();
         qputenv("XDG_RUNTIME_DIR", saved);
-        QVERIFY(!fallback.isEmpty());
-        QVERIFY(fallback != open.path());
+        QCOMPARE(fallback, qEnvironmentVariable("XDG_CACHE_HOME") + "/traymate");
         QCOMPARE(QFileInfo(fallback).permissions() & 0x0077, QFile::Permissions());
         QCOMPARE(QFileInfo(fallback).ownerId(), ::getuid());
+        QDir(fallback).removeRecursively();
+    }
+
+    void withoutAPrivateFolderNoInstanceRuns()
+    {
+        const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+        qunsetenv("XDG_RUNTIME_DIR");
+        const QString folder = SingleInstance::cacheFolder();
+        QVERIFY(QDir().mkpath(folder));
+
+        // Ours but open to others, and a link to a private folder of ours: neither will do.
+        QFile::setPermissions(folder, QFile::permissions(folder) | QFile::WriteOther);
+        const QString refusedOpen = SingleInstance::privateFolder();
+        QDir().rmdir(folder);
+        QVERIFY(QFile::link(QFile::decodeName(saved), folder));
+        const QString refusedLink = SingleInstance::privateFolder();
+        QFile::remove(folder);
+        qputenv("XDG_RUNTIME_DIR", saved);
+
+        QCOMPARE(refusedOpen, QString());
+        QCOMPARE(refusedLink, QString());
+        SingleInstance unlocked{QString()};
+        QCOMPARE(unlocked.claim({"show"}), SingleInstance::Role::NoPrivateFolder);
+        QVERIFY(!unlocked.listen());
     }
 
     void secondClaimHandsItsRequestsToTheFirst()
@@ -50,6 +77,44 @@ private Q_SLOTS:
         QCOMPARE(second.claim(requests), SingleInstance::Role::Secondary);
         QVERIFY(received.wait(2000));
         QCOMPARE(received.first().first().toStringList(), requests);
+    }
+
+    void aClientThatSendsTooMuchIsDropped()
+    {
+        SingleInstance first(runtime());
+        QCOMPARE(first.claim({}), SingleInstance::Role::Primary);
+        QVERIFY(first.listen());
+        QSignalSpy received(&first, &SingleInstance::received);
+        // From a thread of its own, as from another process: the instance reads meanwhile.
+        const auto send = [&](const QByteArray& bytes) {
+            std::unique_ptr<QThread> client(QThread::create([&] {
+                QLocalSocket socket;
+                socket.connectToServer(first.socketPath());
+                if (!socket.waitForConnected(2000))
+                    return;
+                socket.write(bytes);
+                while (socket.bytesToWrite() > 0 && socket.waitForBytesWritten(2000)) {
+                }
+                socket.disconnectFromServer();
+            }));
+            client->start();
+            QVERIFY(QTest::qWaitFor([&] { return client->isFinished(); }, 10000));
+            QTest::qWait(50);
+        };
+
+        send(QByteArray("toggle\n").repeated(SingleInstance::maxRequests + 1));
+        send(QByteArray(SingleInstance::maxMessageBytes + 1, 'x'));
+        // One at the limit still comes through, and only it.
+        send(QByteArray("toggle\n").repeated(SingleInstance::maxRequests));
+        QTRY_COMPARE(received.size(), 1);
+        QTest::qWait(200);
+        QCOMPARE(received.size(), 1);
+        QCOMPARE(received.first().first().toStringList().size(), SingleInstance::maxRequests);
+
+        // A start may not send more than the instance takes.
+        QVERIFY(SingleInstance::fitsOneMessage(QStringList(SingleInstance::maxRequests, "toggle")));
+        QVERIFY(!SingleInstance::fitsOneMessage(
+            QStringList(SingleInstance::maxRequests + 1, "toggle")));
     }
 
     void lockOfADeadProcessAndItsSocketAreCleared()
