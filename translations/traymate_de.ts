@@ -305,6 +305,18 @@ für „traymate --toggle“ an.</translation>
         <source>traymate: the running instance does not answer.</source>
         <translation>traymate: Die laufende Instanz antwortet nicht.</translation>
     </message>
+    <message>
+        <source>traymate: too many URLs: at most %1, %2 bytes in all.</source>
+        <translation>traymate: zu viele URLs: höchstens %1, insgesamt %2 Bytes.</translation>
+    </message>
+    <message>
+        <source>traymate: cannot start: no private folder for the lock that keeps Traymate to one instance.
+$XDG_RUNTIME_DIR is unset or not a folder of this user&apos;s with mode 0700, and %1 is not one either
+(it must belong to you, have mode 0700 and not be a link).</source>
+        <translation>traymate: Start nicht möglich: kein privater Ordner für die Sperre, die Traymate auf eine Instanz beschränkt.
+$XDG_RUNTIME_DIR ist nicht gesetzt oder kein Ordner dieses Benutzers mit Modus 0700, und %1 ist es auch nicht
+(er muss Ihnen gehören, Modus 0700 haben und darf kein Link sein).</translation>
+    </message>
 </context>
 <context>
     <name>UpdateChecker</name>

@@ -305,6 +305,18 @@ global (sesiones Wayland), asigne un atajo de teclado del escritorio a
         <source>traymate: the running instance does not answer.</source>
         <translation>traymate: la instancia en ejecución no responde.</translation>
     </message>
+    <message>
+        <source>traymate: too many URLs: at most %1, %2 bytes in all.</source>
+        <translation>traymate: demasiadas URL: como máximo %1, %2 bytes en total.</translation>
+    </message>
+    <message>
+        <source>traymate: cannot start: no private folder for the lock that keeps Traymate to one instance.
+$XDG_RUNTIME_DIR is unset or not a folder of this user&apos;s with mode 0700, and %1 is not one either
+(it must belong to you, have mode 0700 and not be a link).</source>
+        <translation>traymate: no se puede iniciar: no hay una carpeta privada para el bloqueo que mantiene Traymate en una sola instancia.
+$XDG_RUNTIME_DIR no está definida o no es una carpeta de este usuario con modo 0700, y %1 tampoco lo es
+(debe pertenecerle, tener modo 0700 y no ser un enlace).</translation>
+    </message>
 </context>
 <context>
     <name>UpdateChecker</name>

@@ -305,6 +305,18 @@ touche globale (sessions Wayland), associez un raccourci clavier du bureau à
         <source>traymate: the running instance does not answer.</source>
         <translation>traymate&#xa0;: l’instance en cours d’exécution ne répond pas.</translation>
     </message>
+    <message>
+        <source>traymate: too many URLs: at most %1, %2 bytes in all.</source>
+        <translation>traymate : trop d’URL : %1 au plus, %2 octets en tout.</translation>
+    </message>
+    <message>
+        <source>traymate: cannot start: no private folder for the lock that keeps Traymate to one instance.
+$XDG_RUNTIME_DIR is unset or not a folder of this user&apos;s with mode 0700, and %1 is not one either
+(it must belong to you, have mode 0700 and not be a link).</source>
+        <translation>traymate : démarrage impossible : aucun dossier privé pour le verrou qui limite Traymate à une seule instance.
+$XDG_RUNTIME_DIR n’est pas défini ou n’est pas un dossier de cet utilisateur en mode 0700, et %1 non plus
+(il doit vous appartenir, être en mode 0700 et ne pas être un lien).</translation>
+    </message>
 </context>
 <context>
     <name>UpdateChecker</name>

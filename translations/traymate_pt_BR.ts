@@ -305,6 +305,18 @@ global (sessões Wayland), associe um atalho de teclado do ambiente a
         <source>traymate: the running instance does not answer.</source>
         <translation>traymate: a instância em execução não responde.</translation>
     </message>
+    <message>
+        <source>traymate: too many URLs: at most %1, %2 bytes in all.</source>
+        <translation>traymate: URLs demais: no máximo %1, %2 bytes no total.</translation>
+    </message>
+    <message>
+        <source>traymate: cannot start: no private folder for the lock that keeps Traymate to one instance.
+$XDG_RUNTIME_DIR is unset or not a folder of this user&apos;s with mode 0700, and %1 is not one either
+(it must belong to you, have mode 0700 and not be a link).</source>
+        <translation>traymate: não é possível iniciar: não há pasta privada para a trava que mantém o Traymate em uma só instância.
+$XDG_RUNTIME_DIR não está definida ou não é uma pasta deste usuário com modo 0700, e %1 também não é
+(ela deve pertencer a você, ter modo 0700 e não ser um link).</translation>
+    </message>
 </context>
 <context>
     <name>UpdateChecker</name>

@@ -305,6 +305,18 @@ keyboard shortcut of the desktop to &quot;traymate --toggle&quot;.</source>
         <source>traymate: the running instance does not answer.</source>
         <translation>traymate: запущенный экземпляр не отвечает.</translation>
     </message>
+    <message>
+        <source>traymate: too many URLs: at most %1, %2 bytes in all.</source>
+        <translation>traymate: слишком много URL: не более %1, всего %2 байт.</translation>
+    </message>
+    <message>
+        <source>traymate: cannot start: no private folder for the lock that keeps Traymate to one instance.
+$XDG_RUNTIME_DIR is unset or not a folder of this user&apos;s with mode 0700, and %1 is not one either
+(it must belong to you, have mode 0700 and not be a link).</source>
+        <translation>traymate: невозможно запустить: нет личной папки для блокировки, которая не даёт запустить второй экземпляр Traymate.
+$XDG_RUNTIME_DIR не задана или не является папкой этого пользователя с режимом 0700, и %1 тоже
+(папка должна принадлежать вам, иметь режим 0700 и не быть ссылкой).</translation>
+    </message>
 </context>
 <context>
     <name>UpdateChecker</name>

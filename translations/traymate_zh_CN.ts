@@ -303,6 +303,18 @@ keyboard shortcut of the desktop to &quot;traymate --toggle&quot;.</source>
         <source>traymate: the running instance does not answer.</source>
         <translation>traymate：正在运行的实例没有响应。</translation>
     </message>
+    <message>
+        <source>traymate: too many URLs: at most %1, %2 bytes in all.</source>
+        <translation>traymate：URL 过多：最多 %1 个，共 %2 字节。</translation>
+    </message>
+    <message>
+        <source>traymate: cannot start: no private folder for the lock that keeps Traymate to one instance.
+$XDG_RUNTIME_DIR is unset or not a folder of this user&apos;s with mode 0700, and %1 is not one either
+(it must belong to you, have mode 0700 and not be a link).</source>
+        <translation>traymate：无法启动：没有用于保证 Traymate 只运行一个实例的锁的私有文件夹。
+$XDG_RUNTIME_DIR 未设置，或不是此用户的模式为 0700 的文件夹，%1 也不是
+（它必须属于您、模式为 0700 且不是链接）。</translation>
+    </message>
 </context>
 <context>
     <name>UpdateChecker</name>

@@ -68,9 +68,12 @@ Arguments parseArguments(const QStringList& arguments)
     if (result.requests.isEmpty())
         result.requests.append(PanelRequests::show());
     if (!SingleInstance::fitsOneMessage(result.requests)) {
-        std::fprintf(stderr, "traymate: too many URLs: at most %lld, %lld bytes in all.\n",
-                     qlonglong(SingleInstance::maxRequests),
-                     qlonglong(SingleInstance::maxMessageBytes));
+        std::fprintf(
+            stderr, "%s\n",
+            qPrintable(QCoreApplication::translate(
+                           "TraymateMain", "traymate: too many URLs: at most %1, %2 bytes in all.")
+                           .arg(SingleInstance::maxRequests)
+                           .arg(SingleInstance::maxMessageBytes)));
         result.quit = true;
         result.exitCode = 2;
     }
@@ -102,13 +105,16 @@ int TraymateMain::main(int argc, char* argv[])
                              "TraymateMain", "traymate: the running instance does not answer.")));
             return 1;
         case SingleInstance::Role::NoPrivateFolder:
-            std::fprintf(stderr,
-                         "traymate: cannot start: no private folder for the lock that keeps "
-                         "Traymate to one instance.\n"
-                         "$XDG_RUNTIME_DIR is unset or not a folder of this user's with mode "
-                         "0700, and %s is not one either\n"
-                         "(it must belong to you, have mode 0700 and not be a link).\n",
-                         qPrintable(SingleInstance::cacheFolder()));
+            std::fprintf(
+                stderr, "%s\n",
+                qPrintable(QCoreApplication::translate(
+                               "TraymateMain",
+                               "traymate: cannot start: no private folder for the lock that "
+                               "keeps Traymate to one instance.\n"
+                               "$XDG_RUNTIME_DIR is unset or not a folder of this user's with "
+                               "mode 0700, and %1 is not one either\n"
+                               "(it must belong to you, have mode 0700 and not be a link).")
+                               .arg(SingleInstance::cacheFolder())));
             return 1;
         case SingleInstance::Role::Primary: break;
         }
