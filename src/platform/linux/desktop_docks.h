@@ -7,3 +7,4 @@
 // The pinned launchers of each Linux desktop's panel, on the session bus and in the user's
 // folders.
 std::unique_ptr<PinnedEntries> makePlasmaPinnedEntries();
+std::unique_ptr<PinnedEntries> makeCinnamonPinnedEntries();
