@@ -276,7 +276,12 @@ bool KConfigText::load(const QString& path)
             continue;
         }
         const qsizetype equals = line.indexOf('=');
-        m_entries[group].append({QString::fromUtf8(unescaped(line.left(equals))),
+        QByteArray key = line.left(equals);
+        if (key.endsWith("[$i]")) {
+            key.chop(4);
+            m_immutable.insert(group + QStringList{QString::fromUtf8(unescaped(key))});
+        }
+        m_entries[group].append({QString::fromUtf8(unescaped(key)),
                                  QString::fromUtf8(unescaped(line.mid(equals + 1)))});
     }
     return true;
@@ -295,8 +300,10 @@ bool KConfigText::save(const QString& path) const
         for (const QString& part : group)
             file.write("[" + escaped(part) + "]");
         file.write("\n");
-        for (const auto& [key, value] : m_entries.value(group))
-            file.write(key.toUtf8() + "=" + escaped(value) + "\n");
+        for (const auto& [key, value] : m_entries.value(group)) {
+            const bool immutable = m_immutable.contains(group + QStringList{key});
+            file.write(key.toUtf8() + (immutable ? "[$i]=" : "=") + escaped(value) + "\n");
+        }
     }
     return file.commit();
 }
@@ -312,6 +319,8 @@ std::optional<QString> KConfigText::value(const QStringList& group, const QStrin
 
 void KConfigText::setValue(const QStringList& group, const QString& key, const QString& value)
 {
+    if (m_immutable.contains(group + QStringList{key}))
+        return;
     if (!m_order.contains(group))
         m_order.append(group);
     auto& entries = m_entries[group];

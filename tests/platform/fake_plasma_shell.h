@@ -4,6 +4,7 @@
 #include <QDBusVirtualObject>
 #include <QHash>
 #include <QMutex>
+#include <QSet>
 #include <QStringList>
 #include <QThread>
 #include <functional>
@@ -26,6 +27,8 @@ public:
 private:
     QList<QStringList> m_order;
     QHash<QStringList, QList<std::pair<QString, QString>>> m_entries;
+    // Keys marked "[$i]", which a kiosk setup locks: writes to them are ignored, as KConfig does.
+    QSet<QStringList> m_immutable;
 };
 
 // A stand-in for plasmashell on the test's private session bus: org.kde.PlasmaShell's

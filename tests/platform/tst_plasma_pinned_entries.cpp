@@ -252,6 +252,27 @@ private Q_SLOTS:
         QVERIFY(plasma.entries()->contains(system("org.kde.dolphin.desktop")));
     }
 
+    void aLockedLauncherListIsNotReportedAsChanged()
+    {
+        // A kiosk setup locks the second panel's list: unpinning must touch neither panel.
+        writeEntry(user(kTraymateId));
+        QByteArray layout = contentOf(m_appletsFile);
+        layout.replace("launchers=applications:org.kde.konsole.desktop",
+                       "launchers[$i]=applications:org.kde.konsole.desktop");
+        QFile file(m_appletsFile);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(layout);
+        file.close();
+        startShell();
+        QVERIFY(!PlasmaPinnedEntries().unpin(system("org.kde.konsole.desktop")));
+        QCOMPARE(m_shell->launchers(2, 5), kMainLaunchers);
+        QCOMPARE(m_shell->launchers(21, 22), kSecondLaunchers);
+        // Pins go to the first panel, whose list is not locked.
+        QVERIFY(PlasmaPinnedEntries().pin(user(kTraymateId)));
+        QCOMPARE(m_shell->launchers(2, 5),
+                 kMainLaunchers + QStringList{"applications:" + kTraymateId});
+    }
+
     void withoutShellOrTaskManagerPinIsRefused()
     {
         writeEntry(user(kTraymateId));

@@ -35,23 +35,35 @@ const QString kReadScript =
                    "});\n"
                    "print(JSON.stringify(found));\n");
 
-const QString kWriteScript =
-    QStringLiteral("var changes = %1;\n"
-                   "function widgetOf(change) {\n"
-                   "    var widget = panelById(change.panel).widgetById(change.widget);\n"
-                   "    widget.currentConfigGroup = ['General'];\n"
-                   "    return widget;\n"
-                   "}\n"
-                   "var stale = changes.some(function (change) {\n"
-                   "    return JSON.stringify(widgetOf(change).readConfig('launchers', [])) !=\n"
-                   "           JSON.stringify(change.before);\n"
-                   "});\n"
-                   "if (!stale) {\n"
-                   "    changes.forEach(function (change) {\n"
-                   "        widgetOf(change).writeConfig('launchers', change.after);\n"
-                   "    });\n"
-                   "}\n"
-                   "print(stale ? 'stale' : 'written');\n");
+// A key the administrator made immutable ignores writeConfig silently, so every list is read
+// back, and on any refusal the lists written already are put back.
+const QString kWriteScript = QStringLiteral(
+    "var changes = %1;\n"
+    "function widgetOf(change) {\n"
+    "    var widget = panelById(change.panel).widgetById(change.widget);\n"
+    "    widget.currentConfigGroup = ['General'];\n"
+    "    return widget;\n"
+    "}\n"
+    "function holds(change, list) {\n"
+    "    return JSON.stringify(widgetOf(change).readConfig('launchers', [])) ==\n"
+    "           JSON.stringify(list);\n"
+    "}\n"
+    "var result = 'written';\n"
+    "if (!changes.every(function (change) { return holds(change, change.before); })) {\n"
+    "    result = 'stale';\n"
+    "} else {\n"
+    "    changes.forEach(function (change) {\n"
+    "        widgetOf(change).writeConfig('launchers', change.after);\n"
+    "    });\n"
+    "    if (!changes.every(function (change) { return holds(change, change.after); })) {\n"
+    "        changes.forEach(function (change) {\n"
+    "            if (!holds(change, change.before))\n"
+    "                widgetOf(change).writeConfig('launchers', change.before);\n"
+    "        });\n"
+    "        result = 'refused';\n"
+    "    }\n"
+    "}\n"
+    "print(result);\n");
 
 std::optional<std::vector<PlasmaTaskManager>> taskManagersOf(const QString& json)
 {
