@@ -19,7 +19,8 @@ const QStringList kMainLaunchers{
     QStringLiteral("applications:org.kde.dolphin.desktop"),
     QStringLiteral("preferred://browser"),
     QStringLiteral("applications:org.kde.konsole.desktop"),
-    QStringLiteral("[5f9c1b7e-2d3a-4c61-9a8e-0b7d4e3f2a11]\napplications:org.kde.kate.desktop"),
+    QStringLiteral("[5f9c1b7e-2d3a-4c61-9a8e-0b7d4e3f2a11,c3a07d52-6e19-4b8f-a2d4-7f5e1c9b0d36]\n"
+                   "applications:org.kde.kate.desktop"),
     QStringLiteral("applications:libreoffice-writer.desktop"),
     QStringLiteral("file:///home/sam/.local/share/applications/signal-desktop.desktop"),
     QStringLiteral("applications:thunderbird.desktop"),
