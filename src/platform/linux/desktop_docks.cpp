@@ -1,0 +1,14 @@
+#include "platform/linux/desktop_docks.h"
+
+#include "platform/linux/gnome_dash_entries.h"
+#include "platform/linux/plank_entries.h"
+
+std::unique_ptr<PinnedEntries> makeGnomeDashPinnedEntries()
+{
+    return std::make_unique<GnomeDashEntries>();
+}
+
+std::unique_ptr<PinnedEntries> makePlankPinnedEntries()
+{
+    return std::make_unique<PlankEntries>();
+}
