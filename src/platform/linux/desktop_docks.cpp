@@ -2,6 +2,7 @@
 
 #include "platform/linux/gnome_dash_entries.h"
 #include "platform/linux/plank_entries.h"
+#include "platform/linux/xfce_panel_entries.h"
 
 std::unique_ptr<PinnedEntries> makeGnomeDashPinnedEntries()
 {
@@ -11,4 +12,9 @@ std::unique_ptr<PinnedEntries> makeGnomeDashPinnedEntries()
 std::unique_ptr<PinnedEntries> makePlankPinnedEntries()
 {
     return std::make_unique<PlankEntries>();
+}
+
+std::unique_ptr<PinnedEntries> makeXfcePinnedEntries()
+{
+    return std::make_unique<XfcePanelEntries>();
 }

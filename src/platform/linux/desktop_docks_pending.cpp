@@ -2,11 +2,6 @@
 // stand-in file for them. Each goes as its real factory comes in.
 #include "platform/linux/desktop_docks.h"
 
-std::unique_ptr<PinnedEntries> makeXfcePinnedEntries()
-{
-    return nullptr;
-}
-
 std::unique_ptr<PinnedEntries> makeMatePinnedEntries()
 {
     return nullptr;
