@@ -1,6 +1,7 @@
 #include "platform/linux/desktop_docks.h"
 
 #include "platform/linux/gnome_dash_entries.h"
+#include "platform/linux/mate_panel_entries.h"
 #include "platform/linux/plank_entries.h"
 #include "platform/linux/xfce_panel_entries.h"
 
@@ -17,4 +18,9 @@ std::unique_ptr<PinnedEntries> makePlankPinnedEntries()
 std::unique_ptr<PinnedEntries> makeXfcePinnedEntries()
 {
     return std::make_unique<XfcePanelEntries>();
+}
+
+std::unique_ptr<PinnedEntries> makeMatePinnedEntries()
+{
+    return std::make_unique<MatePanelEntries>();
 }
