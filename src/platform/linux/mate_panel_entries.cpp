@@ -219,6 +219,12 @@ bool MatePanelEntries::pin(const QString& entryPath)
     // The object is complete before its id goes in: mate-panel loads it as soon as it does.
     const QString id = unusedId(ids);
     const GSettingsLists::Settings object = m_panel->object(id);
+    // A half-written object would show as a broken launcher, so locked keys refuse it all.
+    for (const char* key :
+         {"object-type", "toplevel-id", "position", "panel-right-stick", "launcher-location"}) {
+        if (!g_settings_is_writable(object.get(), key))
+            return false;
+    }
     g_settings_delay(object.get());
     g_settings_set_string(object.get(), "object-type", "launcher");
     g_settings_set_string(object.get(), "toplevel-id", toplevel.toUtf8().constData());
