@@ -66,6 +66,7 @@ std::unique_ptr<PinnedEntries> pinnedEntries(DockKind kind)
     case DockKind::Plank: return makePlankPinnedEntries();
     case DockKind::Xfce: return makeXfcePinnedEntries();
     case DockKind::Mate: return makeMatePinnedEntries();
+    // Null until their panels are built in (desktop_docks_pending.cpp): the stand-in file.
     case DockKind::Plasma: return makePlasmaPinnedEntries();
     case DockKind::Cinnamon: return makeCinnamonPinnedEntries();
     case DockKind::File: break;
