@@ -3,7 +3,7 @@
 #include <QString>
 #include <optional>
 
-// Desktop file ids as the menu specification defines them.
+// Desktop file ids, as freedesktop.org desktops name their application entries.
 namespace DesktopFileIds {
 
 // The file an id stands for: "applications/<id>" in the user's data folder, then in each of
