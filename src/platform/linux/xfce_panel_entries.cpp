@@ -121,7 +121,13 @@ void restartRunningPanel()
     QDeadlineTimer deadline(5000);
     while (names->isServiceRegistered(kPanelService).value() && !deadline.hasExpired())
         QThread::msleep(50);
-    QProcess::startDetached(QStringLiteral("xfce4-panel"), {});
+    if (!QProcess::startDetached(QStringLiteral("xfce4-panel"), {}))
+        return;
+    // Until the new panel holds its name, an edit right after this one (a rename is two)
+    // could not restart it and might come after it read its settings.
+    deadline.setRemainingTime(5000);
+    while (!names->isServiceRegistered(kPanelService).value() && !deadline.hasExpired())
+        QThread::msleep(50);
 }
 
 bool isLocked(const XfconfChannel& settings, int panel)
