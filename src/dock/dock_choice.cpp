@@ -1,9 +1,11 @@
 #include "dock/dock_choice.h"
 
 #include "dock/file_dock_preferences.h"
-#include "dock/gnome_dock_preferences.h"
-#include "dock/linux_dock_tiles.h"
-#include "dock/plank_dock_preferences.h"
+#include "dock/pinned_entries_dock.h"
+#include "platform/linux/desktop_docks.h"
+#include "platform/linux/gnome_dash_entries.h"
+#include "platform/linux/gsettings_lists.h"
+#include "platform/linux/plank_entries.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -12,26 +14,63 @@
 
 namespace {
 
+struct Name {
+    const char* name;
+    DockKind kind;
+};
+
+constexpr Name kRequestable[] = {
+    {"gnome", DockKind::Gnome}, {"plank", DockKind::Plank},   {"xfce", DockKind::Xfce},
+    {"mate", DockKind::Mate},   {"plasma", DockKind::Plasma}, {"cinnamon", DockKind::Cinnamon},
+    {"file", DockKind::File},
+};
+
+// The names XDG_CURRENT_DESKTOP gives each desktop with a panel of its own ("GNOME" apart: it
+// also needs the shell's schema).
+constexpr Name kDesktops[] = {
+    {"XFCE", DockKind::Xfce},           {"MATE", DockKind::Mate},         {"KDE", DockKind::Plasma},
+    {"X-Cinnamon", DockKind::Cinnamon}, {"Cinnamon", DockKind::Cinnamon},
+};
+
 std::optional<DockKind> requestedDock(const QString& name)
 {
-    if (name.isEmpty())
-        return std::nullopt;
-    if (name == QLatin1String("gnome"))
-        return DockKind::Gnome;
-    if (name == QLatin1String("plank"))
-        return DockKind::Plank;
-    if (name == QLatin1String("file"))
-        return DockKind::File;
+    for (const Name& known : kRequestable) {
+        if (name == QLatin1String(known.name))
+            return known.kind;
+    }
     return std::nullopt;
 }
 
-bool namesGnome(const QString& currentDesktop)
+bool names(const QString& currentDesktop, const char* desktop)
 {
-    for (const QStringView desktop : QStringView(currentDesktop).split(QLatin1Char(':'))) {
-        if (desktop.compare(QLatin1String("GNOME"), Qt::CaseInsensitive) == 0)
+    for (const QStringView part : QStringView(currentDesktop).split(QLatin1Char(':'))) {
+        if (part.compare(QLatin1String(desktop), Qt::CaseInsensitive) == 0)
             return true;
     }
     return false;
+}
+
+std::optional<DockKind> desktopPanel(const QString& currentDesktop)
+{
+    for (const Name& desktop : kDesktops) {
+        if (names(currentDesktop, desktop.name))
+            return desktop.kind;
+    }
+    return std::nullopt;
+}
+
+std::unique_ptr<PinnedEntries> pinnedEntries(DockKind kind)
+{
+    switch (kind) {
+    case DockKind::Gnome: return makeGnomeDashPinnedEntries();
+    case DockKind::Plank: return makePlankPinnedEntries();
+    case DockKind::Xfce: return makeXfcePinnedEntries();
+    case DockKind::Mate: return makeMatePinnedEntries();
+    case DockKind::Plasma: return makePlasmaPinnedEntries();
+    case DockKind::Cinnamon: return makeCinnamonPinnedEntries();
+    case DockKind::File: break;
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -49,12 +88,16 @@ DockKind chooseDock(const DockSurroundings& surroundings)
     if (const std::optional<DockKind> requested = requestedDock(surroundings.requested))
         return *requested;
     if (!surroundings.requested.isEmpty())
-        qWarning("TRAYMATE_DOCK=%s is none of gnome, plank or file; choosing by the desktop",
+        qWarning("TRAYMATE_DOCK=%s is none of gnome, plank, xfce, mate, plasma, cinnamon or file; "
+                 "choosing by the desktop",
                  qPrintable(surroundings.requested));
-    if (namesGnome(surroundings.currentDesktop) && surroundings.gnomeShellSchema)
+    if (names(surroundings.currentDesktop, "GNOME") && surroundings.gnomeShellSchema)
         return DockKind::Gnome;
+    // Plank is a dock one sets up on purpose, often in place of the desktop's own panel.
     if (surroundings.plankFolder || surroundings.plankRunning)
         return DockKind::Plank;
+    if (const std::optional<DockKind> panel = desktopPanel(surroundings.currentDesktop))
+        return *panel;
     return DockKind::File;
 }
 
@@ -65,28 +108,26 @@ DockSurroundings observeDockSurroundings(GSettingsSchemaSource* source)
     seen.currentDesktop = qEnvironmentVariable("XDG_CURRENT_DESKTOP");
     if (requestedDock(seen.requested))
         return seen;
-    seen.gnomeShellSchema = namesGnome(seen.currentDesktop) &&
-                            LinuxDock::hasSchema(source ? source : LinuxDock::defaultSchemaSource(),
-                                                 GnomeDockPreferences::schemaId);
+    seen.gnomeShellSchema =
+        names(seen.currentDesktop, "GNOME") &&
+        GSettingsLists::hasSchema(source ? source : GSettingsLists::defaultSchemaSource(),
+                                  GnomeDashEntries::schemaId);
     if (seen.gnomeShellSchema)
         return seen;
-    seen.plankFolder = QFileInfo(PlankDockPreferences::defaultFolder()).isDir();
+    seen.plankFolder = QFileInfo(PlankEntries::defaultFolder()).isDir();
     if (!seen.plankFolder)
         seen.plankRunning = plankIsRunning();
     return seen;
 }
 
-std::unique_ptr<DockPreferences> makeDockPreferences(DockKind kind)
+std::unique_ptr<Dock> makeDock(DockKind kind)
 {
-    switch (kind) {
-    case DockKind::Gnome: return std::make_unique<GnomeDockPreferences>();
-    case DockKind::Plank: return std::make_unique<PlankDockPreferences>();
-    case DockKind::File: break;
-    }
+    if (std::unique_ptr<PinnedEntries> entries = pinnedEntries(kind))
+        return std::make_unique<PinnedEntriesDock>(std::move(entries));
     return std::make_unique<FileDockPreferences>();
 }
 
-std::unique_ptr<DockPreferences> makeChosenDockPreferences()
+std::unique_ptr<Dock> makeChosenDock()
 {
-    return makeDockPreferences(chooseDock(observeDockSurroundings()));
+    return makeDock(chooseDock(observeDockSurroundings()));
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dock/dock_preferences.h"
+#include "dock/dock.h"
 
 #include <QString>
 #include <memory>
@@ -8,19 +8,21 @@
 typedef struct _GSettingsSchemaSource GSettingsSchemaSource;
 
 // Which dock the program edits on Linux.
-enum class DockKind { Gnome, Plank, File };
+enum class DockKind { Gnome, Plank, Xfce, Mate, Plasma, Cinnamon, File };
 
 // What the choice looks at.
 struct DockSurroundings {
-    QString requested;      // TRAYMATE_DOCK: "gnome", "plank" or "file"
+    QString requested;      // TRAYMATE_DOCK: "gnome", "plank", "xfce", "mate", "plasma",
+                            // "cinnamon" or "file"
     QString currentDesktop; // XDG_CURRENT_DESKTOP, a ":"-separated list
     bool gnomeShellSchema = false;
     bool plankFolder = false;
     bool plankRunning = false;
 };
 
-// The dock asked for by name, else GNOME Shell's dash on a GNOME desktop with its schema
-// installed, else Plank when its launcher folder exists or it runs, else the stand-in file.
+// The dock asked for by name; else GNOME Shell's dash on GNOME with its schema installed; else
+// Plank when its launcher folder exists or it runs; else the panel of Xfce, MATE, KDE Plasma or
+// Cinnamon on those desktops; else the stand-in file.
 DockKind chooseDock(const DockSurroundings& surroundings);
 
 // The surroundings of this process; the schema is looked up in `source` (the default one when
@@ -30,6 +32,7 @@ DockSurroundings observeDockSurroundings(GSettingsSchemaSource* source = nullptr
 // Whether Plank holds its name on the session bus.
 bool plankIsRunning();
 
-std::unique_ptr<DockPreferences> makeDockPreferences(DockKind kind);
+// The dock of that kind; the stand-in file when this build cannot reach that kind.
+std::unique_ptr<Dock> makeDock(DockKind kind);
 // The dock that chooseDock picks for this process.
-std::unique_ptr<DockPreferences> makeChosenDockPreferences();
+std::unique_ptr<Dock> makeChosenDock();

@@ -1,47 +1,16 @@
 // Reading the Dock's applications and putting launchers into and out of it, over whichever
-// DockPreferences is current.
-#include "dock/dock_preferences.h"
+// Dock is current.
+#include "dock/dock.h"
 #include "dock/dock_tiles.h"
-#include "dock/launcher_files.h"
 #include "dock/launchers.h"
-#include "dock/private_folder.h"
 #include "model/canonical_text.h"
 #include "model/store.h"
 
-namespace {
-
-const QString kTemporaryName = QStringLiteral("traymate-dock.plist");
-
-// Tries of a removal whose domain changed under it before it gives up.
-constexpr int kRemovalAttempts = 3;
-
-enum class Removal { Done, NothingToDo, Retry };
-
-// One pass of a removal: export, drop the tiles, write the file, import. Retry when the domain
-// changed between the export and the import.
-Removal removeOnce(DockPreferences& dock, const QString& path)
-{
-    const QByteArray exported = dock.exportDomain();
-    const std::optional<QByteArray> edited = domainWithout(exported, path);
-    if (!edited)
-        return Removal::NothingToDo;
-    const PrivateFolder folder;
-    if (!folder.writeNewFile(kTemporaryName, *edited))
-        return Removal::NothingToDo;
-
-    // The import replaces the whole domain: if the Dock changed it meanwhile, that change
-    // would be lost, so start again from what is there now.
-    if (dock.exportDomain() != exported)
-        return Removal::Retry;
-    dock.importDomain(folder.path() + QLatin1Char('/') + kTemporaryName);
-    return Removal::Done;
-}
-
-} // namespace
-
 QStringList Store::dockApps()
 {
-    return dockApplicationPaths(DockPreferences::current().exportDomain());
+    QStringList apps = Dock::current().items();
+    apps.removeIf([](const QString& path) { return !isApplicationPath(path); });
+    return apps;
 }
 
 void Launchers::addToDock(const AppGroup& group)
@@ -52,20 +21,15 @@ void Launchers::addToDock(const AppGroup& group)
 
 void Launchers::putInDock(const QString& bundle)
 {
-    DockPreferences& dock = DockPreferences::current();
+    Dock& dock = Dock::current();
     if (!CanonicalText::contains(Store::dockApps(), bundle))
-        dock.appendTile(tileText(bundle));
+        dock.addLauncher(bundle);
     dock.reload();
 }
 
 void Launchers::removeFromDock(const QString& path)
 {
-    DockPreferences& dock = DockPreferences::current();
-    for (int attempt = 0; attempt < kRemovalAttempts; ++attempt) {
-        switch (removeOnce(dock, path)) {
-        case Removal::Done: dock.reload(); return;
-        case Removal::NothingToDo: return;
-        case Removal::Retry: break;
-        }
-    }
+    Dock& dock = Dock::current();
+    if (dock.removeItems(path))
+        dock.reload();
 }

@@ -47,13 +47,6 @@ std::optional<QString> removingPercentEncoding(QStringView text)
     return decoded;
 }
 
-// What the Dock import and addToDock count as an application: a bundle, or a desktop entry
-// as the docks of Linux desktops list them.
-bool isApplicationPath(const QString& path)
-{
-    return path.endsWith(QLatin1String(".app")) || path.endsWith(QLatin1String(".desktop"));
-}
-
 // The location of every tile of an exported domain, in order; nothing when it cannot be read.
 std::optional<QList<std::optional<QString>>> tileLocations(const QByteArray& exported)
 {
@@ -69,6 +62,11 @@ std::optional<QList<std::optional<QString>>> tileLocations(const QByteArray& exp
 }
 
 } // namespace
+
+bool isApplicationPath(const QString& path)
+{
+    return path.endsWith(QLatin1String(".app")) || path.endsWith(QLatin1String(".desktop"));
+}
 
 std::optional<QString> tilePath(plist_t tile)
 {
@@ -110,19 +108,21 @@ plist_t persistentApps(plist_t domain)
     return apps;
 }
 
+QStringList dockTilePaths(const QByteArray& exported)
+{
+    QStringList paths;
+    for (const std::optional<QString>& location :
+         tileLocations(exported).value_or(QList<std::optional<QString>>())) {
+        if (location)
+            paths.append(*location);
+    }
+    return paths;
+}
+
 QStringList dockApplicationPaths(const QByteArray& exported)
 {
-    const PropertyList::Node domain = PropertyList::parse(exported);
-    plist_t apps = persistentApps(domain.get());
-    if (!apps)
-        return {};
-    QStringList paths;
-    const uint32_t count = plist_array_get_size(apps);
-    for (uint32_t i = 0; i < count; ++i) {
-        const std::optional<QString> path = tilePath(plist_array_get_item(apps, i));
-        if (path && isApplicationPath(*path))
-            paths.append(*path);
-    }
+    QStringList paths = dockTilePaths(exported);
+    paths.removeIf([](const QString& path) { return !isApplicationPath(path); });
     return paths;
 }
 

@@ -17,6 +17,14 @@ std::optional<QString> tilePath(plist_t tile);
 // value is an array holding nothing but dictionaries; null otherwise.
 plist_t persistentApps(plist_t domain);
 
+// What the Dock import and addToDock count as an application: a bundle, or a desktop entry
+// as the docks of Linux desktops list them.
+bool isApplicationPath(const QString& path);
+
+// The paths of the tiles of an exported domain that have one, in Dock order, duplicates kept;
+// empty when the export cannot be read.
+QStringList dockTilePaths(const QByteArray& exported);
+
 // The paths of the applications in an exported domain, in Dock order, duplicates kept;
 // empty when the export cannot be read.
 QStringList dockApplicationPaths(const QByteArray& exported);

@@ -1,6 +1,6 @@
 #include "dock/launchers.h"
 
-#include "dock/dock_preferences.h"
+#include "dock/dock.h"
 #include "dock/launcher_files.h"
 #include "model/canonical_text.h"
 #include "model/safe_file.h"
@@ -176,7 +176,7 @@ void refreshNow(const QUuid& id)
     for (const QString& bundle : bundles)
         setBundleIcon(icon(*group), *group, bundle);
     lastSignature.clear();
-    DockPreferences::current().reload();
+    Dock::current().reload();
 }
 
 void renamed(const AppGroup& from, const AppGroup& to)

@@ -48,21 +48,21 @@ public:
 };
 
 // Puts a dock in place for one test and the previous one back afterwards.
-template <class Dock> class ScopedDock {
+template <class Kind> class ScopedDock {
 public:
     template <class... Args> explicit ScopedDock(Args&&... args)
     {
-        auto dock = std::make_unique<Dock>(std::forward<Args>(args)...);
+        auto dock = std::make_unique<Kind>(std::forward<Args>(args)...);
         m_dock = dock.get();
-        m_previous = DockPreferences::setCurrent(std::move(dock));
+        m_previous = Dock::setCurrent(std::move(dock));
     }
-    ~ScopedDock() { DockPreferences::setCurrent(std::move(m_previous)); }
-    Dock* operator->() const { return m_dock; }
-    Dock& operator*() const { return *m_dock; }
+    ~ScopedDock() { Dock::setCurrent(std::move(m_previous)); }
+    Kind* operator->() const { return m_dock; }
+    Kind& operator*() const { return *m_dock; }
 
 private:
-    Dock* m_dock = nullptr;
-    std::unique_ptr<DockPreferences> m_previous;
+    Kind* m_dock = nullptr;
+    std::unique_ptr<::Dock> m_previous;
 };
 
 namespace DockTest {

@@ -1,8 +1,9 @@
 #include "dock/dock_choice.h"
 #include "dock/file_dock_preferences.h"
-#include "dock/gnome_dock_preferences.h"
-#include "dock/plank_dock_preferences.h"
+#include "dock/pinned_entries_dock.h"
 #include "linux_dock_fixture.h"
+#include "platform/linux/gnome_dash_entries.h"
+#include "platform/linux/plank_entries.h"
 #include "test_environment.h"
 
 #include <QTemporaryDir>
@@ -50,7 +51,7 @@ private Q_SLOTS:
     {
         qunsetenv("TRAYMATE_DOCK");
         qunsetenv("XDG_CURRENT_DESKTOP");
-        QDir(PlankDockPreferences::defaultFolder()).removeRecursively();
+        QDir(PlankEntries::defaultFolder()).removeRecursively();
     }
 
     void theRulesInOrder_data()
@@ -65,7 +66,28 @@ private Q_SLOTS:
         QTest::newRow("asked for GNOME elsewhere")
             << surroundings("gnome", "XFCE", false, true, false) << DockKind::Gnome;
         QTest::newRow("an unknown name is passed over")
-            << surroundings("Gnome", "KDE", true, false, false) << DockKind::File;
+            << surroundings("Gnome", "KDE", true, false, false) << DockKind::Plasma;
+        QTest::newRow("asked for each panel by name")
+            << surroundings("xfce", "MATE", false, true, true) << DockKind::Xfce;
+        QTest::newRow("asked for MATE")
+            << surroundings("mate", "", false, false, false) << DockKind::Mate;
+        QTest::newRow("asked for Plasma")
+            << surroundings("plasma", "", false, false, false) << DockKind::Plasma;
+        QTest::newRow("asked for Cinnamon")
+            << surroundings("cinnamon", "XFCE", false, false, false) << DockKind::Cinnamon;
+        QTest::newRow("Xfce") << surroundings("", "XFCE", false, false, false) << DockKind::Xfce;
+        QTest::newRow("MATE") << surroundings("", "MATE", false, false, false) << DockKind::Mate;
+        QTest::newRow("KDE") << surroundings("", "KDE", false, false, false) << DockKind::Plasma;
+        QTest::newRow("Cinnamon on Mint")
+            << surroundings("", "X-Cinnamon", false, false, false) << DockKind::Cinnamon;
+        QTest::newRow("Cinnamon elsewhere")
+            << surroundings("", "Cinnamon", false, false, false) << DockKind::Cinnamon;
+        QTest::newRow("Xfce named second")
+            << surroundings("", "Budgie:XFCE", false, false, false) << DockKind::Xfce;
+        QTest::newRow("a name that only begins like KDE")
+            << surroundings("", "KDE-Legacy", false, false, false) << DockKind::File;
+        QTest::newRow("Plank running on KDE")
+            << surroundings("", "KDE", false, false, true) << DockKind::Plank;
         QTest::newRow("GNOME") << surroundings("", "GNOME", true, true, true) << DockKind::Gnome;
         QTest::newRow("Ubuntu") << surroundings("", "ubuntu:GNOME", true, false, false)
                                 << DockKind::Gnome;
@@ -101,7 +123,7 @@ private Q_SLOTS:
         QVERIFY(!observeDockSurroundings(all.get()).gnomeShellSchema);
 
         QVERIFY(!observeDockSurroundings(all.get()).plankFolder);
-        QDir().mkpath(PlankDockPreferences::defaultFolder());
+        QDir().mkpath(PlankEntries::defaultFolder());
         QVERIFY(observeDockSurroundings(all.get()).plankFolder);
 
         setDesktop("file", "GNOME");
@@ -114,36 +136,41 @@ private Q_SLOTS:
     void theProgramsDockFollowsTheChoice()
     {
         setDesktop("plank", "");
-        std::unique_ptr<DockPreferences> dock = makePlatformDockPreferences();
-        const auto* plank = dynamic_cast<PlankDockPreferences*>(dock.get());
+        std::unique_ptr<Dock> dock = makePlatformDock();
+        auto* pinned = dynamic_cast<PinnedEntriesDock*>(dock.get());
+        QVERIFY(pinned);
+        const auto* plank = dynamic_cast<PlankEntries*>(&pinned->entries());
         QVERIFY(plank);
         QCOMPARE(plank->folder(),
                  qEnvironmentVariable("XDG_CONFIG_HOME") + "/plank/dock1/launchers");
 
         setDesktop("", "");
-        dock = makePlatformDockPreferences();
+        dock = makePlatformDock();
         QVERIFY(dynamic_cast<FileDockPreferences*>(dock.get()));
-        QDir().mkpath(PlankDockPreferences::defaultFolder());
-        dock = makePlatformDockPreferences();
-        QVERIFY(dynamic_cast<PlankDockPreferences*>(dock.get()));
+        QDir().mkpath(PlankEntries::defaultFolder());
+        dock = makePlatformDock();
+        pinned = dynamic_cast<PinnedEntriesDock*>(dock.get());
+        QVERIFY(pinned && dynamic_cast<PlankEntries*>(&pinned->entries()));
     }
 
     void aMissingGnomeSchemaDoesNotEndTheProgram()
     {
         // GNOME named, schema missing from the default source: the stand-in file.
         setDesktop("", "GNOME");
-        std::unique_ptr<DockPreferences> dock = makePlatformDockPreferences();
+        std::unique_ptr<Dock> dock = makePlatformDock();
         QVERIFY(dynamic_cast<FileDockPreferences*>(dock.get()));
 
         // Asked for by name, it is used but reads as empty and changes nothing.
         setDesktop("gnome", "GNOME");
-        dock = makePlatformDockPreferences();
-        auto* gnome = dynamic_cast<GnomeDockPreferences*>(dock.get());
+        dock = makePlatformDock();
+        auto* pinned = dynamic_cast<PinnedEntriesDock*>(dock.get());
+        QVERIFY(pinned);
+        auto* gnome = dynamic_cast<GnomeDashEntries*>(&pinned->entries());
         QVERIFY(gnome);
         QVERIFY(!gnome->isAvailable());
-        QCOMPARE(gnome->exportDomain(), QByteArray());
-        gnome->appendTile(QStringLiteral("<dict/>"));
-        gnome->importDomain(dir.filePath("none.plist"));
+        QCOMPARE(dock->items(), QStringList());
+        QVERIFY(!gnome->pin(dir.filePath("none.desktop")));
+        QVERIFY(!dock->removeItems(dir.filePath("none.desktop")));
         QCOMPARE(gnome->favorites(), QStringList());
     }
 };

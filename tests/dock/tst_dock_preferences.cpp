@@ -72,7 +72,7 @@ class DockPreferencesTest : public QObject {
 private Q_SLOTS:
     void onLinuxTheDockIsTheStandInFile()
     {
-        const std::unique_ptr<DockPreferences> dock = makePlatformDockPreferences();
+        const std::unique_ptr<Dock> dock = makePlatformDock();
         const auto* file = dynamic_cast<const FileDockPreferences*>(dock.get());
         QVERIFY(file);
         QCOMPARE(file->path(),

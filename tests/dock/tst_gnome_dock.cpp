@@ -1,9 +1,9 @@
-#include "dock/dock_tiles.h"
-#include "dock/gnome_dock_preferences.h"
 #include "dock/launcher_files.h"
 #include "dock/launchers.h"
+#include "dock/pinned_entries_dock.h"
 #include "linux_dock_fixture.h"
 #include "model/store.h"
+#include "platform/linux/gnome_dash_entries.h"
 #include "test_environment.h"
 
 #include <QTemporaryDir>
@@ -13,8 +13,8 @@ using namespace LinuxDockTest;
 
 namespace {
 
-const char* const kShell = GnomeDockPreferences::schemaId;
-const char* const kFavorites = GnomeDockPreferences::key;
+const char* const kShell = GnomeDashEntries::schemaId;
+const char* const kFavorites = GnomeDashEntries::key;
 
 AppGroup group(const QString& name)
 {
@@ -36,11 +36,12 @@ class GnomeDockTest : public QObject {
     QTemporaryDir dir;
     QString system = dir.filePath("system");
     std::unique_ptr<SchemaSource> schemas;
-    std::unique_ptr<ScopedDock<GnomeDockPreferences>> dock;
+    std::unique_ptr<ScopedDock<PinnedEntriesDock>> dock;
     // The user's favourites before the program touches them; "gone.desktop" names no file.
     const QStringList others = {"firefox-esr.desktop", "gone.desktop", "org.gnome.Nautilus.desktop",
                                 "kde-org.kde.konsole.desktop"};
 
+    GnomeDashEntries& dash() const { return static_cast<GnomeDashEntries&>((*dock)->entries()); }
     QStringList favorites() const { return schemas->read(kShell, kFavorites); }
     void setFavorites(const QStringList& ids) { schemas->write(kShell, kFavorites, ids); }
 
@@ -64,8 +65,9 @@ private Q_SLOTS:
     void init()
     {
         setFavorites(others);
-        dock = std::make_unique<ScopedDock<GnomeDockPreferences>>(schemas->get());
-        QVERIFY((*dock)->isAvailable());
+        dock = std::make_unique<ScopedDock<PinnedEntriesDock>>(
+            std::make_unique<GnomeDashEntries>(schemas->get()));
+        QVERIFY(dash().isAvailable());
     }
     void cleanup()
     {
@@ -74,25 +76,13 @@ private Q_SLOTS:
         QDir(qEnvironmentVariable("XDG_DATA_HOME") + "/applications").removeRecursively();
     }
 
-    void exportResolvesEachIdAndKeepsTheUnresolvable()
+    void entriesResolveEachIdAndLeaveOutTheUnresolvable()
     {
-        const QByteArray exported = (*dock)->exportDomain();
-        const PropertyList::Node domain = PropertyList::parse(exported);
-        plist_t apps = persistentApps(domain.get());
-        QVERIFY(apps);
-        QCOMPARE(plist_array_get_size(apps), 4u);
-        QStringList ids;
-        QList<std::optional<QString>> paths;
-        for (uint32_t i = 0; i < 4; ++i) {
-            plist_t tile = plist_array_get_item(apps, i);
-            ids.append(PropertyList::stringAt(tile, GnomeDockPreferences::idKey).value_or("?"));
-            paths.append(tilePath(tile));
-        }
-        QCOMPARE(ids, others);
-        QCOMPARE(paths[0], std::optional(system + "/applications/firefox-esr.desktop"));
-        QCOMPARE(paths[1], std::nullopt);
-        // "kde-" stands for the sub-folder.
-        QCOMPARE(paths[3], std::optional(system + "/applications/kde/org.kde.konsole.desktop"));
+        // "kde-" stands for the sub-folder; "gone.desktop" names nothing.
+        QCOMPARE(dash().entries(),
+                 QStringList({system + "/applications/firefox-esr.desktop",
+                              system + "/applications/org.gnome.Nautilus.desktop",
+                              system + "/applications/kde/org.kde.konsole.desktop"}));
 
         // The user's own copy of an entry comes before the system's.
         const QString own =
@@ -155,27 +145,42 @@ private Q_SLOTS:
         QCOMPARE(favorites(), others);
     }
 
-    void aTileThatNamesNoLauncherAddsNothing()
+    void aPathThatNamesNoLauncherAddsNothing()
     {
-        (*dock)->appendTile(Launchers::tileText(system + "/applications/code.desktop"));
-        (*dock)->appendTile(QStringLiteral("<dict>"));
+        (*dock)->addLauncher(system + "/applications/code.desktop");
         // A bundle whose entry is gone: its id would only be hidden by the dash.
         AppGroup g = group("NoEntry");
         QVERIFY(Launchers::make(g));
         QFile::remove(Launchers::desktopEntryPath(g.id));
-        (*dock)->appendTile(Launchers::tileText(Launchers::bundleURL("NoEntry")));
+        (*dock)->addLauncher(Launchers::bundleURL("NoEntry"));
+        QCOMPARE(favorites(), others);
+        // An entry the dash cannot find by its id is refused rather than hidden.
+        const QString elsewhere = dir.filePath("elsewhere/code.desktop");
+        writeFile(elsewhere, "[Desktop Entry]\nType=Application\nName=C\nExec=true\n");
+        QVERIFY(!dash().pin(elsewhere));
+        QCOMPARE(favorites(), others);
+    }
+
+    void anUnpinnedEntryWhoseFileIsGoneGoesByItsId()
+    {
+        AppGroup g = group("Gone");
+        Launchers::addToDock(g);
+        QCOMPARE(favorites(), others + QStringList{launcherId(g)});
+        QFile::remove(Launchers::desktopEntryPath(g.id));
+        QVERIFY(dash().unpin(Launchers::desktopEntryPath(g.id)));
         QCOMPARE(favorites(), others);
     }
 
     void withoutTheSchemaNothingIsReadOrWritten()
     {
         const SchemaSource plankOnly("plank");
-        GnomeDockPreferences missing(plankOnly.get());
+        GnomeDashEntries missing(plankOnly.get());
         QVERIFY(!missing.isAvailable());
-        QCOMPARE(missing.exportDomain(), QByteArray());
+        QCOMPARE(missing.entries(), std::nullopt);
         AppGroup g = group("Lost");
         QVERIFY(Launchers::make(g));
-        missing.appendTile(Launchers::tileText(Launchers::bundleURL("Lost")));
+        QVERIFY(!missing.pin(Launchers::desktopEntryPath(g.id)));
+        QVERIFY(!missing.unpin(system + "/applications/firefox-esr.desktop"));
         QCOMPARE(favorites(), others);
     }
 

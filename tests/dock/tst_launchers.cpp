@@ -1,7 +1,7 @@
 #include "desktop_entry_checks.h"
 #include "dock/launcher_files.h"
 #include "dock/launchers.h"
-#include "dock/linux_dock_tiles.h"
+#include "dock/pinned_entries_dock.h"
 #include "dock_fixture.h"
 #include "model/store.h"
 #include "test_environment.h"
@@ -526,7 +526,7 @@ private Q_SLOTS:
         QCOMPARE(parsed.argv.last(), Launchers::scriptPath(*bundle));
         QVERIFY(QFileInfo(parsed.argv.first()).isExecutable());
         QVERIFY(QFileInfo(parsed.icon).isFile());
-        QCOMPARE(LinuxDock::launcherBundleOf(entry), *bundle);
+        QCOMPARE(launcherBundleOf(entry), *bundle);
     }
 };
 

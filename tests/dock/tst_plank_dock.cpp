@@ -1,9 +1,9 @@
-#include "dock/dock_tiles.h"
 #include "dock/launcher_files.h"
 #include "dock/launchers.h"
-#include "dock/plank_dock_preferences.h"
+#include "dock/pinned_entries_dock.h"
 #include "linux_dock_fixture.h"
 #include "model/store.h"
+#include "platform/linux/plank_entries.h"
 #include "test_environment.h"
 
 #include <QTemporaryDir>
@@ -14,9 +14,9 @@ using namespace LinuxDockTest;
 
 namespace {
 
-const char* const kOrderSchema = PlankDockPreferences::orderSchemaId;
-const char* const kOrderKey = PlankDockPreferences::orderKey;
-const char* const kOrderPath = PlankDockPreferences::orderPath;
+const char* const kOrderSchema = PlankEntries::orderSchemaId;
+const char* const kOrderKey = PlankEntries::orderKey;
+const char* const kOrderPath = PlankEntries::orderPath;
 
 AppGroup group(const QString& name)
 {
@@ -43,10 +43,12 @@ class PlankDockTest : public QObject {
 
     QTemporaryDir dir;
     QString system = dir.filePath("system");
-    QString folder = PlankDockPreferences::defaultFolder();
+    QString folder = PlankEntries::defaultFolder();
     std::unique_ptr<SchemaSource> schemas;
     std::unique_ptr<UsualApplications> apps;
-    std::unique_ptr<ScopedDock<PlankDockPreferences>> dock;
+    std::unique_ptr<ScopedDock<PinnedEntriesDock>> dock;
+
+    PlankEntries& plank() const { return static_cast<PlankEntries&>((*dock)->entries()); }
 
     // Every file in the launcher folder, hidden ones too, with its bytes.
     QMap<QString, QByteArray> folderContent() const
@@ -94,7 +96,8 @@ private Q_SLOTS:
     }
     void init()
     {
-        dock = std::make_unique<ScopedDock<PlankDockPreferences>>(folder, schemas->get());
+        dock = std::make_unique<ScopedDock<PinnedEntriesDock>>(
+            std::make_unique<PlankEntries>(folder, schemas->get()));
     }
     void cleanup()
     {
@@ -107,7 +110,7 @@ private Q_SLOTS:
     void itemsFollowPlanksOrderThenTheirNames()
     {
         userDock();
-        QCOMPARE((*dock)->itemNames(),
+        QCOMPARE(plank().itemNames(),
                  QStringList({"org.kde.konsole.dockitem", "firefox-esr.dockitem", "gone.dockitem",
                               "org.gnome.Nautilus.dockitem", "Downloads.dockitem"}));
         // Only applications count; the folder and the entry that is gone do not.
@@ -115,28 +118,16 @@ private Q_SLOTS:
 
         // Without Plank's schema the names alone decide.
         const SchemaSource gnomeOnly("gnome");
-        PlankDockPreferences unordered(folder, gnomeOnly.get());
+        PlankEntries unordered(folder, gnomeOnly.get());
         QCOMPARE(unordered.itemNames(),
                  QStringList({"Downloads.dockitem", "firefox-esr.dockitem", "gone.dockitem",
                               "org.gnome.Nautilus.dockitem", "org.kde.konsole.dockitem"}));
     }
 
-    void eachTileKeepsItsItemName()
+    void entriesAreTheApplicationsWhoseEntryIsThere()
     {
         userDock();
-        const PropertyList::Node domain = PropertyList::parse((*dock)->exportDomain());
-        plist_t tiles = persistentApps(domain.get());
-        QVERIFY(tiles);
-        QCOMPARE(plist_array_get_size(tiles), 5u);
-        plist_t folderTile = plist_array_get_item(tiles, 4);
-        QCOMPARE(PropertyList::stringAt(folderTile, PlankDockPreferences::nameKey),
-                 std::optional<QString>("Downloads.dockitem"));
-        QCOMPARE(tilePath(folderTile), std::optional(system + "/Downloads"));
-        // The item whose entry is gone has no location, but keeps its name.
-        plist_t goneTile = plist_array_get_item(tiles, 2);
-        QCOMPARE(tilePath(goneTile), std::nullopt);
-        QCOMPARE(PropertyList::stringAt(goneTile, PlankDockPreferences::nameKey),
-                 std::optional<QString>("gone.dockitem"));
+        QCOMPARE(plank().entries(), QStringList({apps->terminal, apps->browser, apps->files}));
     }
 
     void createRenameAndDeleteTouchOnlyTheLaunchersItem()
@@ -164,24 +155,19 @@ private Q_SLOTS:
         QCOMPARE(folderContent(), before);
     }
 
-    void anImportDeletesOnlyExportedItemsItDoesNotKeep()
+    void aRemovalDeletesOnlyTheItemsOfThatEntry()
     {
-        userDock();
-        const QByteArray exported = (*dock)->exportDomain();
-        // Plank adds an item between the export and the import.
-        writeFile(folder + "/org.gnome.Mines.dockitem", dockitem(apps->game));
-        const QString kept = dir.filePath("kept.plist");
-        writeFile(kept, domainWithout(exported, apps->browser).value());
-        (*dock)->importDomain(kept);
-        QVERIFY(!QFileInfo::exists(folder + "/firefox-esr.dockitem"));
-        QVERIFY(QFileInfo::exists(folder + "/org.gnome.Mines.dockitem"));
-        QCOMPARE((*dock)->itemNames().size(), 5);
+        QMap<QString, QByteArray> expected = userDock();
+        // A second item for the browser (Plank would drop it, but it is there now).
+        writeFile(folder + "/browser.dockitem", dockitem(apps->browser));
+        QVERIFY((*dock)->removeItems(apps->browser));
+        expected.remove("firefox-esr.dockitem");
+        QCOMPARE(folderContent(), expected);
 
-        // A file that is no domain deletes nothing.
-        writeFile(kept, "no property list");
-        (*dock)->exportDomain();
-        (*dock)->importDomain(kept);
-        QCOMPARE((*dock)->itemNames().size(), 5);
+        // Nothing pinned for that path: nothing goes.
+        QVERIFY(!(*dock)->removeItems(apps->editor));
+        QVERIFY(plank().unpin(apps->editor));
+        QCOMPARE(folderContent(), expected);
     }
 
     void aTakenNameGetsANumber()
@@ -199,13 +185,14 @@ private Q_SLOTS:
         QVERIFY(QFileInfo::exists(taken));
     }
 
-    void aTileThatNamesNoLauncherWritesNoItem()
+    void aPathThatNamesNoLauncherWritesNoItem()
     {
-        (*dock)->appendTile(Launchers::tileText(apps->editor));
+        (*dock)->addLauncher(apps->editor);
         AppGroup g = group("NoEntry");
         QVERIFY(Launchers::make(g));
         QFile::remove(Launchers::desktopEntryPath(g.id));
-        (*dock)->appendTile(Launchers::tileText(Launchers::bundleURL("NoEntry")));
+        (*dock)->addLauncher(Launchers::bundleURL("NoEntry"));
+        QVERIFY(!plank().pin(Launchers::desktopEntryPath(g.id)));
         QVERIFY(folderContent().isEmpty());
     }
 

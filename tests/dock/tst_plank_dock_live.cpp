@@ -3,9 +3,10 @@
 #include "desktop_session.h"
 #include "dock/dock_choice.h"
 #include "dock/launchers.h"
-#include "dock/plank_dock_preferences.h"
+#include "dock/pinned_entries_dock.h"
 #include "linux_dock_fixture.h"
 #include "model/store.h"
+#include "platform/linux/plank_entries.h"
 #include "private_bus.h"
 #include "test_environment.h"
 
@@ -60,7 +61,7 @@ private Q_SLOTS:
         if (QStandardPaths::findExecutable("plank").isEmpty())
             QFAIL("plank is not installed (scripts/install-deps installs it)");
         browser = UsualApplications(system).browser;
-        writeFile(PlankDockPreferences::defaultFolder() + "/firefox-esr.dockitem",
+        writeFile(PlankEntries::defaultFolder() + "/firefox-esr.dockitem",
                   "[PlankDockItemPreferences]\nLauncher=" + uriOf(browser).toUtf8() + "\n");
         QVERIFY(!plankIsRunning());
 
@@ -85,7 +86,7 @@ private Q_SLOTS:
 
     void launchersComeAndGoInTheRunningDock()
     {
-        const ScopedDock<PlankDockPreferences> dock;
+        const ScopedDock<PinnedEntriesDock> dock(std::make_unique<PlankEntries>());
         AppGroup g;
         g.name = QStringLiteral("Work");
         const QString launcher = uriOf(Launchers::desktopEntryPath(g.id));

@@ -1,9 +1,8 @@
-#include "dock/plank_dock_preferences.h"
+#include "platform/linux/plank_entries.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSet>
 #include <QStandardPaths>
 #include <cerrno>
 #include <gio/gio.h>
@@ -76,20 +75,20 @@ bool addItem(const QString& folder, const QString& baseName, const QByteArray& c
 
 } // namespace
 
-QString PlankDockPreferences::defaultFolder()
+QString PlankEntries::defaultFolder()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
            QStringLiteral("/plank/dock1/launchers");
 }
 
-PlankDockPreferences::PlankDockPreferences(QString folder, GSettingsSchemaSource* source)
+PlankEntries::PlankEntries(QString folder, GSettingsSchemaSource* source)
     : m_folder(std::move(folder))
-    , m_order(LinuxDock::settingsFor(source ? source : LinuxDock::defaultSchemaSource(),
-                                     orderSchemaId, orderKey, orderPath))
+    , m_order(GSettingsLists::settingsFor(source ? source : GSettingsLists::defaultSchemaSource(),
+                                          orderSchemaId, orderKey, orderPath))
 {
 }
 
-QStringList PlankDockPreferences::itemNames() const
+QStringList PlankEntries::itemNames() const
 {
     QStringList files =
         QDir(m_folder).entryList({QStringLiteral("*") + kSuffix}, QDir::Files, QDir::Name);
@@ -97,7 +96,7 @@ QStringList PlankDockPreferences::itemNames() const
     // Plank shows the items its settings list in that order, then the others.
     QStringList ordered;
     if (m_order) {
-        for (const QString& name : LinuxDock::stringList(m_order.get(), orderKey)) {
+        for (const QString& name : GSettingsLists::stringList(m_order.get(), orderKey)) {
             if (files.contains(name) && !ordered.contains(name))
                 ordered.append(name);
         }
@@ -109,52 +108,47 @@ QStringList PlankDockPreferences::itemNames() const
     return ordered;
 }
 
-QByteArray PlankDockPreferences::exportDomain()
+std::optional<QStringList> PlankEntries::entries()
 {
-    std::vector<PropertyList::Node> tiles;
-    m_exported = itemNames();
-    for (const QString& name : std::as_const(m_exported)) {
-        std::optional<QString> location = launcherOf(m_folder + QLatin1Char('/') + name);
-        // Plank shows nothing for an item whose file is gone; neither does the tile.
-        if (location && !QFileInfo::exists(*location))
-            location.reset();
-        if (location)
-            location = LinuxDock::tileLocation(*location);
-        tiles.push_back(LinuxDock::makeTile(location, nameKey, name));
+    QStringList paths;
+    for (const QString& name : itemNames()) {
+        const std::optional<QString> location = launcherOf(m_folder + QLatin1Char('/') + name);
+        // Plank shows nothing for an item whose file is gone, and a folder is no entry.
+        if (location && location->endsWith(QLatin1String(".desktop")) &&
+            QFileInfo(*location).isFile())
+            paths.append(*location);
     }
-    return LinuxDock::domainOf(std::move(tiles));
+    return paths;
 }
 
-void PlankDockPreferences::appendTile(const QString& tileText)
+bool PlankEntries::pin(const QString& entryPath)
 {
     // Plank deletes an item whose desktop entry is missing, so only an existing entry goes in.
-    const std::optional<QString> entry = LinuxDock::launcherEntryOfTile(tileText);
-    if (!entry)
-        return;
+    if (!QFileInfo(entryPath).isFile())
+        return false;
     // Plank deletes a second item for the same entry as well.
     for (const QString& name : itemNames()) {
-        if (launcherOf(m_folder + QLatin1Char('/') + name) == entry)
-            return;
+        if (launcherOf(m_folder + QLatin1Char('/') + name) == entryPath)
+            return true;
     }
-    gchar* uri = g_filename_to_uri(QFile::encodeName(*entry).constData(), nullptr, nullptr);
+    gchar* uri = g_filename_to_uri(QFile::encodeName(entryPath).constData(), nullptr, nullptr);
     if (!uri)
-        return;
+        return false;
     const QByteArray content = QByteArray("[") + kGroup + "]\nLauncher=" + QByteArray(uri) + "\n";
     g_free(uri);
-    QString baseName = QFileInfo(*entry).fileName();
+    QString baseName = QFileInfo(entryPath).fileName();
     baseName.chop(int(qstrlen(".desktop")));
-    addItem(m_folder, baseName, content);
+    return addItem(m_folder, baseName, content);
 }
 
-void PlankDockPreferences::importDomain(const QString& file)
+bool PlankEntries::unpin(const QString& entryPath)
 {
-    const std::optional<QStringList> kept = LinuxDock::tileValuesIn(file, nameKey);
-    if (!kept)
-        return;
-    const QSet<QString> keptNames(kept->cbegin(), kept->cend());
-    // Only the items that were dropped go; anything else in the folder stays as it is.
-    for (const QString& name : std::as_const(m_exported)) {
-        if (!keptNames.contains(name))
-            QFile::remove(m_folder + QLatin1Char('/') + name);
+    // Only the items for this entry go; anything else in the folder stays as it is.
+    bool removed = true;
+    for (const QString& name : itemNames()) {
+        const QString item = m_folder + QLatin1Char('/') + name;
+        if (launcherOf(item) == entryPath)
+            removed = QFile::remove(item) && removed;
     }
+    return removed;
 }
