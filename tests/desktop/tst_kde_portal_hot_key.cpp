@@ -75,6 +75,16 @@ class KdePortalHotKey : public QObject {
         return QString::fromUtf8(readFile(m_busLog)).count(method + " called");
     }
 
+    // The key is live once a new session has listed what it holds (`listings` were made
+    // before); pressed earlier, it may reach kglobalaccel before the portal has it again.
+    bool waitListed(int listings) const
+    {
+        const bool listed = DesktopSession::waitFor(
+            [&] { return portalCalls("ListShortcuts") > listings; }, patience);
+        QTest::qWait(500);
+        return listed;
+    }
+
     QDBusConnection bus() const
     {
         return QDBusConnection::connectToBus(m_bus.address(), "kde-portal-hot-key-test");
@@ -292,6 +302,7 @@ private Q_SLOTS:
     void portalRestartLeavesAWorkingHotKey()
     {
         const int sessions = portalCalls("CreateSession");
+        const int listings = portalCalls("ListShortcuts");
         for (const char* service :
              {"org.freedesktop.impl.portal.desktop.kde", "org.freedesktop.portal.Desktop"}) {
             const qint64 owner = m_bus.ownerOf(service);
@@ -303,6 +314,7 @@ private Q_SLOTS:
         QVERIFY2(DesktopSession::waitFor([&] { return portalCalls("CreateSession") > sessions; },
                                          patience),
                  "the program made no new session with the restarted portal");
+        QVERIFY2(waitListed(listings), "the new session never listed its shortcuts");
         QVERIFY(m_bus.ownerOf("org.freedesktop.portal.Desktop") > 0);
         QVERIFY(m_desktop.pressKeys("super+alt+d"));
         QVERIFY2(waitShown(true), "after the portal's restart Super+Alt+D opened no panel");
@@ -316,6 +328,7 @@ private Q_SLOTS:
     {
         quitTraymate();
         const int sessions = portalCalls("CreateSession");
+        const int listings = portalCalls("ListShortcuts");
         QProcessEnvironment environment = programEnvironment();
         environment.remove("TRAYMATE_HOTKEY");
         environment.insert("WAYLAND_DISPLAY", QDir::tempPath() + "/no-such-wayland-display");
@@ -324,6 +337,7 @@ private Q_SLOTS:
         QVERIFY2(DesktopSession::waitFor([&] { return portalCalls("CreateSession") > sessions; },
                                          patience),
                  "a Wayland session with the portal did not use it");
+        QVERIFY(waitListed(listings));
         QVERIFY(m_desktop.pressKeys("super+alt+d"));
         QVERIFY(waitShown(true));
         quitTraymate();
