@@ -1,8 +1,8 @@
 #include "platform/linux/cinnamon_pinned_entries.h"
 
-#include "platform/linux/application_entry_ids.h"
 #include "platform/linux/cinnamon_settings_file.h"
 #include "platform/linux/desktop_docks.h"
+#include "platform/linux/desktop_file_ids.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -23,7 +23,7 @@ constexpr int kTimeoutMs = 5000;
 // A panel launcher names either a desktop id or a file of its own launchers folder.
 std::optional<QString> entryPathOf(const CinnamonApplet& applet, const QString& item)
 {
-    if (std::optional<QString> path = ApplicationEntryIds::entryPathOf(item))
+    if (std::optional<QString> path = DesktopFileIds::pathOf(item))
         return path;
     if (applet.isWindowList() || item.isEmpty() || item.contains(QLatin1Char('/')))
         return std::nullopt;
@@ -33,7 +33,7 @@ std::optional<QString> entryPathOf(const CinnamonApplet& applet, const QString& 
 
 bool standsFor(const CinnamonApplet& applet, const QString& item, const QString& entryPath)
 {
-    if (ApplicationEntryIds::standsFor(item, entryPath))
+    if (DesktopFileIds::standsFor(item, entryPath))
         return true;
     return !applet.isWindowList() && !item.contains(QLatin1Char('/')) &&
            QDir::cleanPath(CinnamonApplets::customLaunchersFolder() + QLatin1Char('/') + item) ==
@@ -104,8 +104,8 @@ bool CinnamonPinnedEntries::pin(const QString& entryPath)
     }
     // Both applets find applications by desktop id only.
     const QString path = QDir::cleanPath(entryPath);
-    const std::optional<QString> id = ApplicationEntryIds::idOf(path);
-    if (!id || ApplicationEntryIds::entryPathOf(*id) != path)
+    const std::optional<QString> id = DesktopFileIds::idOf(path);
+    if (!id || DesktopFileIds::pathOf(*id) != path)
         return false;
     const auto target = std::find_if(all->begin(), all->end(),
                                      [](const Instance& i) { return i.applet.isWindowList(); });

@@ -3,10 +3,20 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QStringList>
 
 namespace DesktopFileIds {
 
 namespace {
+
+QStringList applicationFolders()
+{
+    QStringList folders;
+    for (const QString& data :
+         QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
+        folders.append(QDir::cleanPath(data + QStringLiteral("/applications")));
+    return folders;
+}
 
 // `name` inside `folder`, where each "-" of the name may also be a folder boundary.
 std::optional<QString> findIn(const QString& folder, const QString& name)
@@ -25,15 +35,6 @@ std::optional<QString> findIn(const QString& folder, const QString& name)
     return std::nullopt;
 }
 
-QStringList applicationFolders()
-{
-    QStringList folders;
-    for (const QString& data :
-         QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
-        folders.append(data + QStringLiteral("/applications"));
-    return folders;
-}
-
 } // namespace
 
 std::optional<QString> pathOf(const QString& id)
@@ -43,7 +44,7 @@ std::optional<QString> pathOf(const QString& id)
         return std::nullopt;
     for (const QString& folder : applicationFolders()) {
         if (std::optional<QString> found = findIn(folder, id))
-            return found;
+            return QDir::cleanPath(*found);
     }
     return std::nullopt;
 }
@@ -52,14 +53,19 @@ std::optional<QString> idOf(const QString& path)
 {
     const QString clean = QDir::cleanPath(path);
     for (const QString& folder : applicationFolders()) {
-        const QString prefix = QDir::cleanPath(folder) + QLatin1Char('/');
-        if (clean.startsWith(prefix)) {
-            QString id = clean.mid(prefix.size());
-            id.replace(QLatin1Char('/'), QLatin1Char('-'));
-            return id;
-        }
+        const QString prefix = folder + QLatin1Char('/');
+        if (clean.startsWith(prefix) && clean.size() > prefix.size())
+            return clean.mid(prefix.size()).replace(QLatin1Char('/'), QLatin1Char('-'));
     }
     return std::nullopt;
+}
+
+bool standsFor(const QString& id, const QString& path)
+{
+    const QString clean = QDir::cleanPath(path);
+    if (const std::optional<QString> named = pathOf(id))
+        return *named == clean;
+    return idOf(clean) == id;
 }
 
 } // namespace DesktopFileIds

@@ -3,16 +3,21 @@
 #include <QString>
 #include <optional>
 
-// Desktop file ids, as freedesktop.org desktops name their application entries.
+// Desktop file ids, the names by which panels pin applications: an entry's path below an
+// "applications" folder of the XDG data folders, with "/" turned into "-", so
+// "kde/konsole.desktop" is "kde-konsole.desktop". The user's folder comes first, and the first
+// folder that has an id wins.
 namespace DesktopFileIds {
 
-// The file an id stands for: "applications/<id>" in the user's data folder, then in each of
-// XDG_DATA_DIRS, the first that exists; a "-" in the id may stand for a sub-folder
-// ("kde-foo.desktop" is also "kde/foo.desktop"). Nothing for an id that names no file.
+// The entry `id` names now; nothing when no folder has it or `id` is no plain file name.
 std::optional<QString> pathOf(const QString& id);
 
-// The id of an entry inside one of those applications folders (sub-folders joined by "-");
-// nothing for a file elsewhere.
+// The id `path` goes by when it lies in an applications folder, whether or not the file is
+// still there; nothing for an entry elsewhere.
 std::optional<QString> idOf(const QString& path);
+
+// Whether `id` stands for `path`: it names that file, or names no file at all and would name
+// `path` if it existed (a removed entry is still recognised).
+bool standsFor(const QString& id, const QString& path);
 
 } // namespace DesktopFileIds

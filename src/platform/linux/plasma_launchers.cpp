@@ -1,6 +1,6 @@
 #include "platform/linux/plasma_launchers.h"
 
-#include "platform/linux/application_entry_ids.h"
+#include "platform/linux/desktop_file_ids.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -40,7 +40,7 @@ Launcher parse(const QString& item)
 std::optional<QString> localEntryOf(const QUrl& url)
 {
     if (url.scheme() == kApplicationsScheme)
-        return ApplicationEntryIds::entryPathOf(url.path());
+        return DesktopFileIds::pathOf(url.path());
     if (url.isLocalFile()) {
         const QString path = QDir::cleanPath(url.toLocalFile());
         if (path.endsWith(QStringLiteral(".desktop")) && QFileInfo(path).isFile())
@@ -62,7 +62,7 @@ bool standsFor(const QString& item, const QString& entryPath)
     if (!launcher.activities.isEmpty())
         return false;
     if (launcher.url.scheme() == kApplicationsScheme)
-        return ApplicationEntryIds::standsFor(launcher.url.path(), entryPath);
+        return DesktopFileIds::standsFor(launcher.url.path(), entryPath);
     return launcher.url.isLocalFile() &&
            QDir::cleanPath(launcher.url.toLocalFile()) == QDir::cleanPath(entryPath);
 }
@@ -70,8 +70,8 @@ bool standsFor(const QString& item, const QString& entryPath)
 QString launcherFor(const QString& entryPath)
 {
     const QString path = QDir::cleanPath(entryPath);
-    const std::optional<QString> id = ApplicationEntryIds::idOf(path);
-    if (id && ApplicationEntryIds::entryPathOf(*id) == path)
+    const std::optional<QString> id = DesktopFileIds::idOf(path);
+    if (id && DesktopFileIds::pathOf(*id) == path)
         return kApplicationsScheme + QLatin1Char(':') + *id;
     return QUrl::fromLocalFile(path).toString();
 }
