@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QStyle>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -93,6 +94,13 @@ CompactPanel::CompactPanel(PanelView& view, QWidget* parent)
     connect(m_allGroups, &QAbstractButton::clicked, this, [this] { m_view.showFull(); });
     connect(m_close, &QAbstractButton::clicked, this, [this] { m_view.services().hidePanel(); });
     refresh();
+}
+
+void CompactPanel::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // Without a search field the keyboard starts on the tiles, once the window is active.
+    QTimer::singleShot(0, m_grid, [grid = m_grid] { grid->setFocus(Qt::OtherFocusReason); });
 }
 
 QString CompactPanel::shownName() const

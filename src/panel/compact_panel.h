@@ -24,6 +24,9 @@ public:
     SymbolButton* closeButton() const { return m_close; }
     ItemGrid* grid() const { return m_grid; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     PanelView& m_view;
     QLabel* m_icon;

@@ -1,6 +1,7 @@
 #include "panel/full_panel.h"
 
 #include "model/store.h"
+#include "panel/grid_navigation.h"
 #include "panel/group_tabs.h"
 #include "panel/item_grid.h"
 #include "panel/panel_style.h"
@@ -8,7 +9,10 @@
 #include "panel/save_problem_line.h"
 #include "panel/symbols.h"
 
+#include <QAction>
+#include <QCoreApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
@@ -122,7 +126,74 @@ FullPanel::FullPanel(PanelView& view, QWidget* parent)
     connect(m_footer[2], &QPushButton::clicked, this, [this] { m_view.newGroup(); });
     connect(m_footer[3], &QPushButton::clicked, this, [this] { m_view.services().quit(); });
 
+    addGroupKeys();
     refresh();
+}
+
+void FullPanel::addGroupKeys()
+{
+    // Shortcuts rather than key handlers: the search field would take Alt+digit as text.
+    const auto addKeys = [this](const QList<QKeySequence>& keys, auto slot) {
+        auto* action = new QAction(this);
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        connect(action, &QAction::triggered, this, slot);
+        addAction(action);
+    };
+    addKeys({QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)},
+            [this] { stepGroup(1); });
+    addKeys({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
+             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+             QKeySequence(Qt::CTRL | Qt::Key_PageUp)},
+            [this] { stepGroup(-1); });
+    for (int digit = 1; digit <= 9; ++digit) {
+        addKeys({QKeySequence(Qt::ALT | Qt::Key(Qt::Key_0 + digit))}, [this, digit] {
+            const std::optional<int> index =
+                GridNavigation::groupForDigit(digit, int(m_view.store().groups().size()));
+            if (index)
+                selectGroupAt(*index);
+        });
+    }
+}
+
+void FullPanel::selectGroupAt(int index)
+{
+    Store& store = m_view.store();
+    if (index >= 0 && index < store.groups().size())
+        store.setSelected(store.groups()[index].id);
+}
+
+void FullPanel::stepGroup(int step)
+{
+    const Store& store = m_view.store();
+    const std::optional<AppGroup> current = m_view.current();
+    const int index = current ? int(store.indexOf(current->id)) : -1;
+    selectGroupAt(GridNavigation::cycledGroup(index, step, int(store.groups().size())));
+}
+
+void FullPanel::keyPressEvent(QKeyEvent* event)
+{
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (event->key() == Qt::Key_Down && modifiers == Qt::NoModifier && !m_grid->hasFocus() &&
+        !m_grid->items().isEmpty()) {
+        m_grid->setFocus(Qt::TabFocusReason);
+        return;
+    }
+    if (event->key() == Qt::Key_Up && modifiers == Qt::NoModifier && m_grid->hasFocus()) {
+        m_search->setFocus(Qt::BacktabFocusReason);
+        return;
+    }
+    // Typing anywhere in the panel types into the search.
+    const QString text = event->text();
+    const bool typed = !text.isEmpty() && text.front().isPrint() && !text.front().isSpace() &&
+                       !(modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    if (typed && !m_search->hasFocus()) {
+        m_search->setFocus(Qt::ShortcutFocusReason);
+        std::unique_ptr<QKeyEvent> copy(event->clone());
+        QCoreApplication::sendEvent(m_search, copy.get());
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 QPushButton* FullPanel::footerButton(const QString& title) const

@@ -29,8 +29,13 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void addGroupKeys();
+    void selectGroupAt(int index);
+    void stepGroup(int step);
+
     PanelView& m_view;
     QLineEdit* m_search;
     SymbolButton* m_pin;
