@@ -100,7 +100,7 @@ void CompactPanel::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     // Without a search field the keyboard starts on the tiles, once the window is active.
-    QTimer::singleShot(0, m_grid, [grid = m_grid] { grid->setFocus(Qt::OtherFocusReason); });
+    QTimer::singleShot(0, m_grid, [grid = m_grid] { grid->takeKeys(); });
 }
 
 QString CompactPanel::shownName() const

@@ -9,7 +9,6 @@
 #include "panel/save_problem_line.h"
 #include "panel/symbols.h"
 
-#include <QAction>
 #include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -126,34 +125,43 @@ FullPanel::FullPanel(PanelView& view, QWidget* parent)
     connect(m_footer[2], &QPushButton::clicked, this, [this] { m_view.newGroup(); });
     connect(m_footer[3], &QPushButton::clicked, this, [this] { m_view.services().quit(); });
 
-    addGroupKeys();
+    m_search->installEventFilter(this);
     refresh();
 }
 
-void FullPanel::addGroupKeys()
+bool FullPanel::eventFilter(QObject* watched, QEvent* event)
 {
-    // Shortcuts rather than key handlers: the search field would take Alt+digit as text.
-    const auto addKeys = [this](const QList<QKeySequence>& keys, auto slot) {
-        auto* action = new QAction(this);
-        action->setShortcuts(keys);
-        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-        connect(action, &QAction::triggered, this, slot);
-        addAction(action);
-    };
-    addKeys({QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)},
-            [this] { stepGroup(1); });
-    addKeys({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
-             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
-             QKeySequence(Qt::CTRL | Qt::Key_PageUp)},
-            [this] { stepGroup(-1); });
-    for (int digit = 1; digit <= 9; ++digit) {
-        addKeys({QKeySequence(Qt::ALT | Qt::Key(Qt::Key_0 + digit))}, [this, digit] {
-            const std::optional<int> index =
-                GridNavigation::groupForDigit(digit, int(m_view.store().groups().size()));
-            if (index)
-                selectGroupAt(*index);
-        });
+    // The search field would take Alt+digit as text.
+    if (watched == m_search && event->type() == QEvent::KeyPress)
+        return switchGroupByKey(*static_cast<QKeyEvent*>(event));
+    return QWidget::eventFilter(watched, event);
+}
+
+bool FullPanel::switchGroupByKey(const QKeyEvent& event)
+{
+    // Key events rather than shortcuts: shortcuts wait for the window to count as active,
+    // which on X11 it may not yet after a grabbed hot key, while its keys already arrive.
+    const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
+    const int key = event.key();
+    const bool ctrl = modifiers == Qt::ControlModifier;
+    const bool ctrlShift = modifiers == (Qt::ControlModifier | Qt::ShiftModifier);
+    if ((ctrl && (key == Qt::Key_Tab || key == Qt::Key_PageDown))) {
+        stepGroup(1);
+        return true;
     }
+    if ((ctrlShift && (key == Qt::Key_Tab || key == Qt::Key_Backtab)) ||
+        (ctrl && key == Qt::Key_PageUp)) {
+        stepGroup(-1);
+        return true;
+    }
+    if (modifiers == Qt::AltModifier && key >= Qt::Key_1 && key <= Qt::Key_9) {
+        const std::optional<int> index =
+            GridNavigation::groupForDigit(key - Qt::Key_0, int(m_view.store().groups().size()));
+        if (index)
+            selectGroupAt(*index);
+        return true;
+    }
+    return false;
 }
 
 void FullPanel::selectGroupAt(int index)
@@ -173,22 +181,26 @@ void FullPanel::stepGroup(int step)
 
 void FullPanel::keyPressEvent(QKeyEvent* event)
 {
+    if (switchGroupByKey(*event))
+        return;
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
-    if (event->key() == Qt::Key_Down && modifiers == Qt::NoModifier && !m_grid->hasFocus() &&
+    // The window's focus widget rather than hasFocus(): see switchGroupByKey().
+    QWidget* focus = focusWidget();
+    if (event->key() == Qt::Key_Down && modifiers == Qt::NoModifier && focus != m_grid &&
         !m_grid->items().isEmpty()) {
-        m_grid->setFocus(Qt::TabFocusReason);
+        m_grid->takeKeys();
         return;
     }
-    if (event->key() == Qt::Key_Up && modifiers == Qt::NoModifier && m_grid->hasFocus()) {
-        m_search->setFocus(Qt::BacktabFocusReason);
+    if (event->key() == Qt::Key_Up && modifiers == Qt::NoModifier && focus == m_grid) {
+        m_grid->releaseKeys(m_search);
         return;
     }
     // Typing anywhere in the panel types into the search.
     const QString text = event->text();
     const bool typed = !text.isEmpty() && text.front().isPrint() && !text.front().isSpace() &&
                        !(modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
-    if (typed && !m_search->hasFocus()) {
-        m_search->setFocus(Qt::ShortcutFocusReason);
+    if (typed && focus != m_search) {
+        m_grid->releaseKeys(m_search);
         std::unique_ptr<QKeyEvent> copy(event->clone());
         QCoreApplication::sendEvent(m_search, copy.get());
         return;

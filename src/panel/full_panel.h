@@ -30,9 +30,11 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void addGroupKeys();
+    // Ctrl+Tab, Ctrl+PageDown and the like; true when `event` was one.
+    bool switchGroupByKey(const QKeyEvent& event);
     void selectGroupAt(int index);
     void stepGroup(int step);
 

@@ -285,7 +285,7 @@ void ItemGrid::paintEvent(QPaintEvent* event)
         const bool faded = m_draggedPath && *m_draggedPath == m_items[i];
         painter.setOpacity(faded ? 0.35 : 1.0);
         paintTile(painter, tile, m_items[i], i == m_hovered && !m_draggedPath);
-        if (i == m_focused && hasFocus())
+        if (i == m_focused && takesKeys())
             paintFocusRing(painter, tile);
     }
     painter.setOpacity(1.0);
@@ -358,6 +358,20 @@ void ItemGrid::setFocusedTile(int index)
         bar->setValue(tile.bottom() - viewport()->height() + kRowSpacing);
     viewport()->update();
     Q_EMIT focusedTileChanged(index);
+}
+
+void ItemGrid::takeKeys()
+{
+    setFocus(Qt::TabFocusReason);
+    if (m_focused < 0 && !m_items.isEmpty())
+        setFocusedTile(0);
+    viewport()->update();
+}
+
+void ItemGrid::releaseKeys(QWidget* to)
+{
+    to->setFocus(Qt::OtherFocusReason);
+    viewport()->update();
 }
 
 void ItemGrid::activateTile(int index)

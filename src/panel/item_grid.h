@@ -45,7 +45,14 @@ public:
     // The tile the keyboard works on, drawn with a ring while the grid has the focus; -1 for
     // none. Setting it scrolls the tile into view.
     int focusedTile() const { return m_focused; }
+    // The window's keys come here. Not hasFocus(): on X11 a panel opened by a grabbed hot key
+    // gets its keys before Qt counts the window as active.
+    bool takesKeys() const { return window()->focusWidget() == this; }
     void setFocusedTile(int index);
+    // Gives the grid the window's keys, or takes them back; the ring follows at once, as the
+    // focus events do not come while the window is not counted as active.
+    void takeKeys();
+    void releaseKeys(QWidget* to);
     // What the keyboard and assistive tools do to a tile.
     void activateTile(int index);
     void showTileMenu(int index);

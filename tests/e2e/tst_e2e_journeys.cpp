@@ -447,7 +447,10 @@ private Q_SLOTS:
         pressHotKey();
         QVERIFY(waitActive());
         QTest::qWait(300);
-        QVERIFY(m_desktop.xdotool({"key", "--delay", "80", "ctrl+Tab", "Down", "Return"}));
+        QVERIFY(m_desktop.xdotool({"key", "--delay", "80", "ctrl+Tab", "Down"}));
+        QTest::qWait(300);
+        screenshot("keyboard-next-group");
+        QVERIFY(m_desktop.xdotool({"key", "Return"}));
         QVERIFY2(DesktopSession::waitFor([&] { return QFile::exists(other); }, patience),
                  "Ctrl+Tab and Return did not launch the next group's tile");
         QVERIFY(waitShown(false));
