@@ -34,6 +34,7 @@ public:
         if (text == m_text)
             return;
         m_text = text;
+        setAccessibleName(text);
         updateGeometry();
         update();
     }
@@ -116,6 +117,7 @@ void CompactPanel::refresh()
     m_icon->setPixmap(picture);
     m_icon->setVisible(!picture.isNull());
     m_name->setText(current ? current->name : QString());
+    m_grid->setAccessibleName(m_name->text());
     m_grid->setColumns(m_view.compactCols());
     m_grid->setItems(current ? current->apps : QStringList(),
                      current ? std::optional(current->id) : std::nullopt, ItemGrid::Role::Cells);

@@ -80,6 +80,7 @@ FullPanel::FullPanel(PanelView& view, QWidget* parent)
     auto* header = new QHBoxLayout;
     header->setSpacing(kHeaderSpacing);
     m_search->setPlaceholderText(tr("Search"));
+    m_search->setAccessibleName(m_search->placeholderText());
     m_search->setStyleSheet(searchStyle(palette()));
     m_search->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     header->addWidget(m_search, 1, Qt::AlignVCenter);
@@ -229,6 +230,9 @@ void FullPanel::refresh()
     const std::optional<AppGroup> current = m_view.current();
     m_tabs->setGroups(store.groups(), current ? current->id : QUuid());
 
+    // The list reads as the group it shows, or as the search.
+    m_grid->setAccessibleName(m_view.searching() ? m_search->placeholderText()
+                                                 : (current ? current->name : QString()));
     if (m_view.searching()) {
         m_grid->setItems(m_view.results(), std::nullopt, ItemGrid::Role::Results);
         m_grid->setEmptyText(tr("Drop apps, files or folders here"), false);

@@ -7,6 +7,7 @@
 #include "panel/panel_style.h"
 #include "panel/panel_view.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDrag>
 #include <QHBoxLayout>
@@ -41,8 +42,15 @@ void GroupTab::setGroup(const AppGroup& group, bool isCurrent)
     const bool sameLook = group.name == m_group.name && group.icon == m_group.icon &&
                           isCurrent == m_current && !m_group.id.isNull();
     const bool sameIcon = group.icon == m_group.icon && !m_group.id.isNull();
+    const bool selectionChanged = isCurrent != m_current && !m_group.id.isNull();
     m_group = group;
     m_current = isCurrent;
+    if (selectionChanged && QAccessible::isActive()) {
+        QAccessible::State changed;
+        changed.selected = true;
+        QAccessibleStateChangeEvent event(this, changed);
+        QAccessible::updateAccessibility(&event);
+    }
     if (!sameIcon)
         m_icon = groupIcon(group, kIconSide, devicePixelRatioF());
     if (!sameLook) {
@@ -136,7 +144,17 @@ void GroupTab::mouseReleaseEvent(QMouseEvent* event)
                          rect().contains(event->position().toPoint());
     m_pressed = false;
     if (clicked)
-        m_view.store().setSelected(m_group.id);
+        select();
+}
+
+void GroupTab::select()
+{
+    m_view.store().setSelected(m_group.id);
+}
+
+void GroupTab::showMenu()
+{
+    m_view.showGroupMenu(m_group, mapToGlobal(rect().center()));
 }
 
 void GroupTab::contextMenuEvent(QContextMenuEvent* event)

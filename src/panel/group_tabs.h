@@ -24,6 +24,9 @@ public:
     void setGroup(const AppGroup& group, bool isCurrent);
     const AppGroup& group() const { return m_group; }
     bool isCurrent() const { return m_current; }
+    // What a click and a right click do, for keyboard and assistive tools.
+    void select();
+    void showMenu();
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }

@@ -9,6 +9,7 @@
 #include "panel/panel_style.h"
 #include "panel/panel_view.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDrag>
 #include <QHelpEvent>
@@ -129,6 +130,10 @@ void ItemGrid::setItems(const QStringList& paths, std::optional<QUuid> group, Ro
     m_pressed = -1;
     updateScrollRange();
     viewport()->update();
+    if (QAccessible::isActive()) {
+        QAccessibleEvent event(this, QAccessible::ObjectReorder);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void ItemGrid::setEmptyText(const QString& text, bool visible)
@@ -357,7 +362,17 @@ void ItemGrid::setFocusedTile(int index)
     else if (tile.bottom() > bar->value() + viewport()->height())
         bar->setValue(tile.bottom() - viewport()->height() + kRowSpacing);
     viewport()->update();
+    announceFocusedTile();
     Q_EMIT focusedTileChanged(index);
+}
+
+void ItemGrid::announceFocusedTile()
+{
+    if (!QAccessible::isActive() || !takesKeys() || m_focused < 0)
+        return;
+    QAccessibleEvent event(this, QAccessible::Focus);
+    event.setChild(m_focused);
+    QAccessible::updateAccessibility(&event);
 }
 
 void ItemGrid::takeKeys()
@@ -366,6 +381,7 @@ void ItemGrid::takeKeys()
     if (m_focused < 0 && !m_items.isEmpty())
         setFocusedTile(0);
     viewport()->update();
+    announceFocusedTile();
 }
 
 void ItemGrid::releaseKeys(QWidget* to)

@@ -93,6 +93,7 @@ private:
     void paintFocusRing(QPainter& painter, const QRect& tile) const;
     void enterCell(const std::optional<QString>& path, bool offersText);
     void autoScroll(const QPoint& viewportPos);
+    void announceFocusedTile();
 
     PanelView& m_view;
     bool m_takesFiles;
