@@ -1,6 +1,7 @@
 #include "panel/full_panel.h"
 
 #include "model/store.h"
+#include "panel/footer_bar.h"
 #include "panel/grid_navigation.h"
 #include "panel/group_tabs.h"
 #include "panel/item_grid.h"
@@ -23,7 +24,6 @@ namespace {
 constexpr int kPadding = 12;
 constexpr int kRowSpacing = 10;
 constexpr int kHeaderSpacing = 8;
-constexpr int kMinimumGridHeight = 260;
 
 // A hairline in the panel's edge colour.
 class Divider : public QWidget {
@@ -38,16 +38,6 @@ protected:
         painter.fillRect(rect(), PanelStyle::edge(palette()));
     }
 };
-
-QPushButton* footerButton(const QString& title, QWidget* parent)
-{
-    auto* button = new QPushButton(title, parent);
-    button->setFont(PanelStyle::small(button->font()));
-    button->setAutoDefault(false);
-    button->setFocusPolicy(Qt::TabFocus);
-    button->setCursor(Qt::ArrowCursor);
-    return button;
-}
 
 QString searchStyle(const QPalette& palette)
 {
@@ -91,23 +81,18 @@ FullPanel::FullPanel(PanelView& view, QWidget* parent)
     column->addWidget(m_tabs);
 
     m_grid->setColumns(PanelView::cols());
-    m_grid->setMinimumHeight(kMinimumGridHeight);
+    // The grid gives way to large text above and below it: it scrolls.
+    m_grid->setMinimumHeight(ItemGrid::tileHeight(m_grid->font()));
     m_grid->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     column->addWidget(m_grid, 1);
     column->addWidget(new SaveProblemLine(view.store(), this));
 
     column->addWidget(new Divider(this));
 
-    auto* footer = new QHBoxLayout;
-    footer->setSpacing(kHeaderSpacing);
-    for (const QString& title : {tr("Add"), tr("Import Dock"), tr("New Group")}) {
-        m_footer.append(::footerButton(title, this));
-        footer->addWidget(m_footer.last(), 0, Qt::AlignVCenter);
-    }
-    footer->addStretch(1);
-    m_footer.append(::footerButton(tr("Quit"), this));
-    footer->addWidget(m_footer.last(), 0, Qt::AlignVCenter);
-    column->addLayout(footer);
+    auto* footer = new FooterBar(this);
+    for (const QString& title : {tr("Add"), tr("Import Dock"), tr("New Group"), tr("Quit")})
+        m_footer.append(footer->addButton(title));
+    column->addWidget(footer);
 
     Store& store = view.store();
     connect(m_search, &QLineEdit::textEdited, this,
@@ -212,7 +197,7 @@ void FullPanel::keyPressEvent(QKeyEvent* event)
 QPushButton* FullPanel::footerButton(const QString& title) const
 {
     for (QPushButton* button : m_footer) {
-        if (button->text() == title)
+        if (FooterBar::titleOf(button) == title)
             return button;
     }
     return nullptr;

@@ -52,7 +52,7 @@ void GroupTab::setGroup(const AppGroup& group, bool isCurrent)
         QAccessible::updateAccessibility(&event);
     }
     if (!sameIcon)
-        m_icon = groupIcon(group, kIconSide, devicePixelRatioF());
+        m_hasIcon = !groupIcon(group, kIconSide, 1).isNull();
     if (!sameLook) {
         setAccessibleName(group.name);
         updateGeometry();
@@ -64,7 +64,7 @@ QSize GroupTab::sizeHint() const
 {
     const QFontMetrics metrics(PanelStyle::callout(font()));
     int width = 2 * kSidePadding + metrics.horizontalAdvance(m_group.name);
-    if (!m_icon.isNull())
+    if (m_hasIcon)
         width += kIconSide + kIconToName;
     const int height = std::max(kIconSide, metrics.height()) + 2 * kTopPadding;
     return {width, height};
@@ -101,9 +101,14 @@ void GroupTab::paintTab(QPainter& painter, const QRect& box) const
     painter.drawRoundedRect(capsule, capsule.height() / 2, capsule.height() / 2);
 
     int x = box.x() + kSidePadding;
-    if (!m_icon.isNull()) {
+    // Made for the device at each paint, so that a move to a screen of another pixel ratio
+    // or a drag picture at a higher one stays sharp.
+    const QPixmap icon = m_hasIcon
+                             ? groupIcon(m_group, kIconSide, painter.device()->devicePixelRatioF())
+                             : QPixmap();
+    if (!icon.isNull()) {
         painter.drawPixmap(QRect(x, box.y() + (box.height() - kIconSide) / 2, kIconSide, kIconSide),
-                           m_icon);
+                           icon);
         x += kIconSide + kIconToName;
     }
     painter.setFont(PanelStyle::callout(font()));

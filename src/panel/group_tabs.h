@@ -54,7 +54,7 @@ private:
     PanelView& m_view;
     TabCrossing& m_crossing;
     AppGroup m_group;
-    QPixmap m_icon;
+    bool m_hasIcon = false; // drawn at the ratio of whatever it is painted on
     bool m_current = false;
     bool m_pressed = false;
     bool m_dragging = false;
