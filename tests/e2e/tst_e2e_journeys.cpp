@@ -443,6 +443,13 @@ private Q_SLOTS:
         for (const QString& marker : markers)
             QCOMPARE(QFile::exists(marker), marker == markers[1]);
 
+        // Escape still hides, with the tiles holding the keys.
+        pressHotKey();
+        QVERIFY(waitActive());
+        QTest::qWait(300);
+        QVERIFY(m_desktop.xdotool({"key", "--delay", "80", "Down", "Escape"}));
+        QVERIFY2(waitShown(false), "Escape did not hide the panel");
+
         // Ctrl+Tab goes on to the next group, whose tile the keyboard then launches.
         pressHotKey();
         QVERIFY(waitActive());
