@@ -131,7 +131,7 @@ bool FullPanel::switchGroupByKey(const QKeyEvent& event)
     const int key = event.key();
     const bool ctrl = modifiers == Qt::ControlModifier;
     const bool ctrlShift = modifiers == (Qt::ControlModifier | Qt::ShiftModifier);
-    if ((ctrl && (key == Qt::Key_Tab || key == Qt::Key_PageDown))) {
+    if (ctrl && (key == Qt::Key_Tab || key == Qt::Key_PageDown)) {
         stepGroup(1);
         return true;
     }
