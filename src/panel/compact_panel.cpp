@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QStyle>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -33,6 +34,7 @@ public:
         if (text == m_text)
             return;
         m_text = text;
+        setAccessibleName(text);
         updateGeometry();
         update();
     }
@@ -59,10 +61,36 @@ private:
     QString m_text;
 };
 
+// The group's picture, made at each paint for the pixel ratio of the screen it is on.
+class GroupPicture : public QWidget {
+public:
+    using QWidget::QWidget;
+
+    void setGroup(const std::optional<AppGroup>& group)
+    {
+        m_group = group;
+        setVisible(group && !groupIcon(*group, kIconSide, 1).isNull());
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        if (!m_group)
+            return;
+        const QPixmap picture = groupIcon(*m_group, kIconSide, devicePixelRatioF());
+        QPainter painter(this);
+        painter.drawPixmap(QRect(0, 0, kIconSide, kIconSide), picture);
+    }
+
+private:
+    std::optional<AppGroup> m_group;
+};
+
 CompactPanel::CompactPanel(PanelView& view, QWidget* parent)
     : QWidget(parent)
     , m_view(view)
-    , m_icon(new QLabel(this))
+    , m_icon(new GroupPicture(this))
     , m_name(new ElidedLabel(this))
     , m_allGroups(new SymbolButton(Symbol::SquareGrid2x2, tr("All groups"), this))
     , m_close(new SymbolButton(Symbol::XmarkCircleFill, tr("Close"), this))
@@ -95,6 +123,18 @@ CompactPanel::CompactPanel(PanelView& view, QWidget* parent)
     refresh();
 }
 
+void CompactPanel::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // Without a search field the keyboard starts on the tiles, once the window is active.
+    QTimer::singleShot(0, m_grid, [grid = m_grid] { grid->takeKeys(); });
+}
+
+QWidget* CompactPanel::iconLabel() const
+{
+    return m_icon;
+}
+
 QString CompactPanel::shownName() const
 {
     return m_name->text();
@@ -103,11 +143,9 @@ QString CompactPanel::shownName() const
 void CompactPanel::refresh()
 {
     const std::optional<AppGroup> current = m_view.current();
-    const QPixmap picture =
-        current ? groupIcon(*current, kIconSide, devicePixelRatioF()) : QPixmap();
-    m_icon->setPixmap(picture);
-    m_icon->setVisible(!picture.isNull());
+    m_icon->setGroup(current);
     m_name->setText(current ? current->name : QString());
+    m_grid->setAccessibleName(m_name->text());
     m_grid->setColumns(m_view.compactCols());
     m_grid->setItems(current ? current->apps : QStringList(),
                      current ? std::optional(current->id) : std::nullopt, ItemGrid::Role::Cells);

@@ -5,6 +5,7 @@
 class PanelView;
 class ItemGrid;
 class ElidedLabel;
+class GroupPicture;
 class QLabel;
 class SymbolButton;
 
@@ -18,15 +19,18 @@ public:
 
     void refresh();
 
-    QLabel* iconLabel() const { return m_icon; }
+    QWidget* iconLabel() const;
     QString shownName() const;
     SymbolButton* allGroupsButton() const { return m_allGroups; }
     SymbolButton* closeButton() const { return m_close; }
     ItemGrid* grid() const { return m_grid; }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     PanelView& m_view;
-    QLabel* m_icon;
+    GroupPicture* m_icon;
     ElidedLabel* m_name;
     SymbolButton* m_allGroups;
     SymbolButton* m_close;

@@ -1,6 +1,8 @@
 #include "panel/full_panel.h"
 
 #include "model/store.h"
+#include "panel/footer_bar.h"
+#include "panel/grid_navigation.h"
 #include "panel/group_tabs.h"
 #include "panel/item_grid.h"
 #include "panel/panel_style.h"
@@ -8,7 +10,9 @@
 #include "panel/save_problem_line.h"
 #include "panel/symbols.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
@@ -20,7 +24,6 @@ namespace {
 constexpr int kPadding = 12;
 constexpr int kRowSpacing = 10;
 constexpr int kHeaderSpacing = 8;
-constexpr int kMinimumGridHeight = 260;
 
 // A hairline in the panel's edge colour.
 class Divider : public QWidget {
@@ -35,16 +38,6 @@ protected:
         painter.fillRect(rect(), PanelStyle::edge(palette()));
     }
 };
-
-QPushButton* footerButton(const QString& title, QWidget* parent)
-{
-    auto* button = new QPushButton(title, parent);
-    button->setFont(PanelStyle::small(button->font()));
-    button->setAutoDefault(false);
-    button->setFocusPolicy(Qt::TabFocus);
-    button->setCursor(Qt::ArrowCursor);
-    return button;
-}
 
 QString searchStyle(const QPalette& palette)
 {
@@ -77,6 +70,7 @@ FullPanel::FullPanel(PanelView& view, QWidget* parent)
     auto* header = new QHBoxLayout;
     header->setSpacing(kHeaderSpacing);
     m_search->setPlaceholderText(tr("Search"));
+    m_search->setAccessibleName(m_search->placeholderText());
     m_search->setStyleSheet(searchStyle(palette()));
     m_search->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     header->addWidget(m_search, 1, Qt::AlignVCenter);
@@ -87,23 +81,18 @@ FullPanel::FullPanel(PanelView& view, QWidget* parent)
     column->addWidget(m_tabs);
 
     m_grid->setColumns(PanelView::cols());
-    m_grid->setMinimumHeight(kMinimumGridHeight);
+    // The grid gives way to large text above and below it: it scrolls.
+    m_grid->setMinimumHeight(ItemGrid::tileHeight(m_grid->font()));
     m_grid->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     column->addWidget(m_grid, 1);
     column->addWidget(new SaveProblemLine(view.store(), this));
 
     column->addWidget(new Divider(this));
 
-    auto* footer = new QHBoxLayout;
-    footer->setSpacing(kHeaderSpacing);
-    for (const QString& title : {tr("Add"), tr("Import Dock"), tr("New Group")}) {
-        m_footer.append(::footerButton(title, this));
-        footer->addWidget(m_footer.last(), 0, Qt::AlignVCenter);
-    }
-    footer->addStretch(1);
-    m_footer.append(::footerButton(tr("Quit"), this));
-    footer->addWidget(m_footer.last(), 0, Qt::AlignVCenter);
-    column->addLayout(footer);
+    auto* footer = new FooterBar(this);
+    for (const QString& title : {tr("Add"), tr("Import Dock"), tr("New Group"), tr("Quit")})
+        m_footer.append(footer->addButton(title));
+    column->addWidget(footer);
 
     Store& store = view.store();
     connect(m_search, &QLineEdit::textEdited, this,
@@ -122,13 +111,93 @@ FullPanel::FullPanel(PanelView& view, QWidget* parent)
     connect(m_footer[2], &QPushButton::clicked, this, [this] { m_view.newGroup(); });
     connect(m_footer[3], &QPushButton::clicked, this, [this] { m_view.services().quit(); });
 
+    m_search->installEventFilter(this);
     refresh();
+}
+
+bool FullPanel::eventFilter(QObject* watched, QEvent* event)
+{
+    // The search field would take Alt+digit as text.
+    if (watched == m_search && event->type() == QEvent::KeyPress)
+        return switchGroupByKey(*static_cast<QKeyEvent*>(event));
+    return QWidget::eventFilter(watched, event);
+}
+
+bool FullPanel::switchGroupByKey(const QKeyEvent& event)
+{
+    // Key events rather than shortcuts: shortcuts wait for the window to count as active,
+    // which on X11 it may not yet after a grabbed hot key, while its keys already arrive.
+    const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
+    const int key = event.key();
+    const bool ctrl = modifiers == Qt::ControlModifier;
+    const bool ctrlShift = modifiers == (Qt::ControlModifier | Qt::ShiftModifier);
+    if (ctrl && (key == Qt::Key_Tab || key == Qt::Key_PageDown)) {
+        stepGroup(1);
+        return true;
+    }
+    if ((ctrlShift && (key == Qt::Key_Tab || key == Qt::Key_Backtab)) ||
+        (ctrl && key == Qt::Key_PageUp)) {
+        stepGroup(-1);
+        return true;
+    }
+    if (modifiers == Qt::AltModifier && key >= Qt::Key_1 && key <= Qt::Key_9) {
+        const std::optional<int> index =
+            GridNavigation::groupForDigit(key - Qt::Key_0, int(m_view.store().groups().size()));
+        if (index)
+            selectGroupAt(*index);
+        return true;
+    }
+    return false;
+}
+
+void FullPanel::selectGroupAt(int index)
+{
+    Store& store = m_view.store();
+    if (index >= 0 && index < store.groups().size())
+        store.setSelected(store.groups()[index].id);
+}
+
+void FullPanel::stepGroup(int step)
+{
+    const Store& store = m_view.store();
+    const std::optional<AppGroup> current = m_view.current();
+    const int index = current ? int(store.indexOf(current->id)) : -1;
+    selectGroupAt(GridNavigation::cycledGroup(index, step, int(store.groups().size())));
+}
+
+void FullPanel::keyPressEvent(QKeyEvent* event)
+{
+    if (switchGroupByKey(*event))
+        return;
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    // The window's focus widget rather than hasFocus(): see switchGroupByKey().
+    QWidget* focus = focusWidget();
+    if (event->key() == Qt::Key_Down && modifiers == Qt::NoModifier && focus != m_grid &&
+        !m_grid->items().isEmpty()) {
+        m_grid->takeKeys();
+        return;
+    }
+    if (event->key() == Qt::Key_Up && modifiers == Qt::NoModifier && focus == m_grid) {
+        m_grid->releaseKeys(m_search);
+        return;
+    }
+    // Typing anywhere in the panel types into the search.
+    const QString text = event->text();
+    const bool typed = !text.isEmpty() && text.front().isPrint() && !text.front().isSpace() &&
+                       !(modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    if (typed && focus != m_search) {
+        m_grid->releaseKeys(m_search);
+        std::unique_ptr<QKeyEvent> copy(event->clone());
+        QCoreApplication::sendEvent(m_search, copy.get());
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 QPushButton* FullPanel::footerButton(const QString& title) const
 {
     for (QPushButton* button : m_footer) {
-        if (button->text() == title)
+        if (FooterBar::titleOf(button) == title)
             return button;
     }
     return nullptr;
@@ -146,6 +215,9 @@ void FullPanel::refresh()
     const std::optional<AppGroup> current = m_view.current();
     m_tabs->setGroups(store.groups(), current ? current->id : QUuid());
 
+    // The list reads as the group it shows, or as the search.
+    m_grid->setAccessibleName(m_view.searching() ? m_search->placeholderText()
+                                                 : (current ? current->name : QString()));
     if (m_view.searching()) {
         m_grid->setItems(m_view.results(), std::nullopt, ItemGrid::Role::Results);
         m_grid->setEmptyText(tr("Drop apps, files or folders here"), false);

@@ -29,8 +29,15 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Ctrl+Tab, Ctrl+PageDown and the like; true when `event` was one.
+    bool switchGroupByKey(const QKeyEvent& event);
+    void selectGroupAt(int index);
+    void stepGroup(int step);
+
     PanelView& m_view;
     QLineEdit* m_search;
     SymbolButton* m_pin;

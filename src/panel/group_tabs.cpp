@@ -7,6 +7,7 @@
 #include "panel/panel_style.h"
 #include "panel/panel_view.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDrag>
 #include <QHBoxLayout>
@@ -41,10 +42,17 @@ void GroupTab::setGroup(const AppGroup& group, bool isCurrent)
     const bool sameLook = group.name == m_group.name && group.icon == m_group.icon &&
                           isCurrent == m_current && !m_group.id.isNull();
     const bool sameIcon = group.icon == m_group.icon && !m_group.id.isNull();
+    const bool selectionChanged = isCurrent != m_current && !m_group.id.isNull();
     m_group = group;
     m_current = isCurrent;
+    if (selectionChanged && QAccessible::isActive()) {
+        QAccessible::State changed;
+        changed.selected = true;
+        QAccessibleStateChangeEvent event(this, changed);
+        QAccessible::updateAccessibility(&event);
+    }
     if (!sameIcon)
-        m_icon = groupIcon(group, kIconSide, devicePixelRatioF());
+        m_hasIcon = !groupIcon(group, kIconSide, 1).isNull();
     if (!sameLook) {
         setAccessibleName(group.name);
         updateGeometry();
@@ -56,7 +64,7 @@ QSize GroupTab::sizeHint() const
 {
     const QFontMetrics metrics(PanelStyle::callout(font()));
     int width = 2 * kSidePadding + metrics.horizontalAdvance(m_group.name);
-    if (!m_icon.isNull())
+    if (m_hasIcon)
         width += kIconSide + kIconToName;
     const int height = std::max(kIconSide, metrics.height()) + 2 * kTopPadding;
     return {width, height};
@@ -93,9 +101,14 @@ void GroupTab::paintTab(QPainter& painter, const QRect& box) const
     painter.drawRoundedRect(capsule, capsule.height() / 2, capsule.height() / 2);
 
     int x = box.x() + kSidePadding;
-    if (!m_icon.isNull()) {
+    // Made for the device at each paint, so that a move to a screen of another pixel ratio
+    // or a drag picture at a higher one stays sharp.
+    const QPixmap icon = m_hasIcon
+                             ? groupIcon(m_group, kIconSide, painter.device()->devicePixelRatioF())
+                             : QPixmap();
+    if (!icon.isNull()) {
         painter.drawPixmap(QRect(x, box.y() + (box.height() - kIconSide) / 2, kIconSide, kIconSide),
-                           m_icon);
+                           icon);
         x += kIconSide + kIconToName;
     }
     painter.setFont(PanelStyle::callout(font()));
@@ -136,7 +149,17 @@ void GroupTab::mouseReleaseEvent(QMouseEvent* event)
                          rect().contains(event->position().toPoint());
     m_pressed = false;
     if (clicked)
-        m_view.store().setSelected(m_group.id);
+        select();
+}
+
+void GroupTab::select()
+{
+    m_view.store().setSelected(m_group.id);
+}
+
+void GroupTab::showMenu()
+{
+    m_view.showGroupMenu(m_group, mapToGlobal(rect().center()));
 }
 
 void GroupTab::contextMenuEvent(QContextMenuEvent* event)

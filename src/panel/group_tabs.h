@@ -24,6 +24,9 @@ public:
     void setGroup(const AppGroup& group, bool isCurrent);
     const AppGroup& group() const { return m_group; }
     bool isCurrent() const { return m_current; }
+    // What a click and a right click do, for keyboard and assistive tools.
+    void select();
+    void showMenu();
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
@@ -51,7 +54,7 @@ private:
     PanelView& m_view;
     TabCrossing& m_crossing;
     AppGroup m_group;
-    QPixmap m_icon;
+    bool m_hasIcon = false; // drawn at the ratio of whatever it is painted on
     bool m_current = false;
     bool m_pressed = false;
     bool m_dragging = false;

@@ -4,13 +4,16 @@
 #include "panel/desktop_items.h"
 #include "panel/display_names.h"
 #include "panel/drop_delegates.h"
+#include "panel/grid_navigation.h"
 #include "panel/item_drag.h"
 #include "panel/panel_style.h"
 #include "panel/panel_view.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDrag>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
@@ -62,6 +65,9 @@ ItemGrid::ItemGrid(PanelView& view, bool takesFiles, QWidget* parent)
     viewport()->setMouseTracking(true);
     viewport()->setAcceptDrops(true);
     setAcceptDrops(true);
+    // The keyboard reaches the tiles by Down from the search field or by Tab; a click does not
+    // take the focus from the search.
+    setFocusPolicy(Qt::TabFocus);
     setMinimumHeight(tileHeight(font()));
     m_glide.setStartValue(0.0);
     m_glide.setEndValue(1.0);
@@ -108,14 +114,26 @@ void ItemGrid::setItems(const QStringList& paths, std::optional<QUuid> group, Ro
         m_glide.stop();
         m_glideFrom.clear();
     }
+    const bool sameList = group == m_group && role == m_role;
     m_items = paths;
     m_group = group;
     m_role = role;
     if (m_hovered >= m_items.size())
         m_hovered = -1;
+    // Another group or a new search starts the keyboard at the first tile.
+    const int focused =
+        sameList ? std::min<int>(m_focused, int(m_items.size()) - 1) : (m_items.isEmpty() ? -1 : 0);
+    if (focused != m_focused) {
+        m_focused = focused;
+        Q_EMIT focusedTileChanged(m_focused);
+    }
     m_pressed = -1;
     updateScrollRange();
     viewport()->update();
+    if (QAccessible::isActive()) {
+        QAccessibleEvent event(this, QAccessible::ObjectReorder);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void ItemGrid::setEmptyText(const QString& text, bool visible)
@@ -251,6 +269,13 @@ void ItemGrid::paintTile(QPainter& painter, const QRect& tile, const QString& pa
                      metrics.elidedText(DisplayNames::name(path), Qt::ElideRight, nameBox.width()));
 }
 
+void ItemGrid::paintFocusRing(QPainter& painter, const QRect& tile) const
+{
+    painter.setPen(QPen(PanelStyle::accent(palette()), 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRoundedRect(QRectF(tile).adjusted(1, 1, -1, 1), 9, 9);
+}
+
 void ItemGrid::paintEvent(QPaintEvent* event)
 {
     DisplayNames::sync();
@@ -265,6 +290,8 @@ void ItemGrid::paintEvent(QPaintEvent* event)
         const bool faded = m_draggedPath && *m_draggedPath == m_items[i];
         painter.setOpacity(faded ? 0.35 : 1.0);
         paintTile(painter, tile, m_items[i], i == m_hovered && !m_draggedPath);
+        if (i == m_focused && takesKeys())
+            paintFocusRing(painter, tile);
     }
     painter.setOpacity(1.0);
     if (emptyTextVisible()) {
@@ -323,8 +350,120 @@ void ItemGrid::leaveEvent(QEvent* event)
     }
 }
 
+void ItemGrid::setFocusedTile(int index)
+{
+    if (index < 0 || index >= m_items.size() || index == m_focused)
+        return;
+    m_focused = index;
+    const QRect tile = finalTileRect(index); // content coordinates
+    QScrollBar* bar = verticalScrollBar();
+    if (tile.top() < bar->value())
+        bar->setValue(tile.top());
+    else if (tile.bottom() > bar->value() + viewport()->height())
+        bar->setValue(tile.bottom() - viewport()->height() + kRowSpacing);
+    viewport()->update();
+    announceFocusedTile();
+    Q_EMIT focusedTileChanged(index);
+}
+
+void ItemGrid::announceFocusedTile()
+{
+    if (!QAccessible::isActive() || !takesKeys() || m_focused < 0)
+        return;
+    QAccessibleEvent event(this, QAccessible::Focus);
+    event.setChild(m_focused);
+    QAccessible::updateAccessibility(&event);
+}
+
+void ItemGrid::takeKeys()
+{
+    setFocus(Qt::TabFocusReason);
+    if (m_focused < 0 && !m_items.isEmpty())
+        setFocusedTile(0);
+    viewport()->update();
+    announceFocusedTile();
+}
+
+void ItemGrid::releaseKeys(QWidget* to)
+{
+    to->setFocus(Qt::OtherFocusReason);
+    viewport()->update();
+}
+
+void ItemGrid::activateTile(int index)
+{
+    if (index >= 0 && index < m_items.size())
+        m_view.launch(m_items[index]);
+}
+
+void ItemGrid::showTileMenu(int index)
+{
+    if (index < 0 || index >= m_items.size() || !offersMenus())
+        return;
+    m_view.showItemMenu(m_items[index], viewport()->mapToGlobal(tileRect(index).center()));
+}
+
+void ItemGrid::keyPressEvent(QKeyEvent* event)
+{
+    using GridNavigation::Move;
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    std::optional<Move> move;
+    switch (event->key()) {
+    case Qt::Key_Left: move = Move::Left; break;
+    case Qt::Key_Right: move = Move::Right; break;
+    case Qt::Key_Up: move = Move::Up; break;
+    case Qt::Key_Down: move = Move::Down; break;
+    case Qt::Key_Home: move = Move::Home; break;
+    case Qt::Key_End: move = Move::End; break;
+    default: break;
+    }
+    if (move && modifiers == Qt::NoModifier) {
+        const int next =
+            GridNavigation::next(m_focused, *move, int(m_items.size()), gridGeometry().columns);
+        if (next == GridNavigation::kAboveGrid) {
+            event->ignore(); // the form above decides where the focus goes
+            return;
+        }
+        setFocusedTile(next);
+        event->accept();
+        return;
+    }
+    const bool activates = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
+                           event->key() == Qt::Key_Space;
+    if (activates && modifiers == Qt::NoModifier) {
+        activateTile(m_focused);
+        event->accept();
+        return;
+    }
+    // The Menu key arrives as a keyboard context menu event; Shift+F10 does not.
+    if (event->key() == Qt::Key_F10 && modifiers == Qt::ShiftModifier) {
+        showTileMenu(m_focused);
+        event->accept();
+        return;
+    }
+    event->ignore(); // letters and group keys are the form's
+}
+
+void ItemGrid::focusInEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusInEvent(event);
+    if (m_focused < 0 && !m_items.isEmpty())
+        setFocusedTile(0);
+    viewport()->update();
+}
+
+void ItemGrid::focusOutEvent(QFocusEvent* event)
+{
+    QAbstractScrollArea::focusOutEvent(event);
+    viewport()->update();
+}
+
 void ItemGrid::contextMenuEvent(QContextMenuEvent* event)
 {
+    if (event->reason() == QContextMenuEvent::Keyboard) {
+        showTileMenu(m_focused);
+        return;
+    }
     const int index = tileAt(event->pos());
     if (index < 0 || m_role != Role::Cells)
         return;

@@ -42,6 +42,25 @@ public:
     int contentHeight() const;
     static int tileHeight(const QFont& font);
 
+    // The tile the keyboard works on, drawn with a ring while the grid has the focus; -1 for
+    // none. Setting it scrolls the tile into view.
+    int focusedTile() const { return m_focused; }
+    // The window's keys come here. Not hasFocus(): on X11 a panel opened by a grabbed hot key
+    // gets its keys before Qt counts the window as active.
+    bool takesKeys() const { return window()->focusWidget() == this; }
+    void setFocusedTile(int index);
+    // Gives the grid the window's keys, or takes them back; the ring follows at once, as the
+    // focus events do not come while the window is not counted as active.
+    void takeKeys();
+    void releaseKeys(QWidget* to);
+    // What the keyboard and assistive tools do to a tile.
+    void activateTile(int index);
+    void showTileMenu(int index);
+    bool offersMenus() const { return m_role == Role::Cells; }
+
+Q_SIGNALS:
+    void focusedTileChanged(int index);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -57,6 +76,9 @@ protected:
     void dropEvent(QDropEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     enum class DragKind { None, Item, Files };
@@ -68,8 +90,10 @@ private:
     void startDrag(int index);
     QPixmap tilePixmap(int index) const;
     void paintTile(QPainter& painter, const QRect& tile, const QString& path, bool hovered) const;
+    void paintFocusRing(QPainter& painter, const QRect& tile) const;
     void enterCell(const std::optional<QString>& path, bool offersText);
     void autoScroll(const QPoint& viewportPos);
+    void announceFocusedTile();
 
     PanelView& m_view;
     bool m_takesFiles;
@@ -81,6 +105,7 @@ private:
     bool m_emptyVisible = false;
 
     int m_hovered = -1;
+    int m_focused = -1;
     int m_pressed = -1;
     QPoint m_pressPos;
     std::optional<QString> m_draggedPath; // the tile this grid is dragging, drawn faded

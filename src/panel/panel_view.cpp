@@ -5,6 +5,7 @@
 #include "panel/desktop_items.h"
 #include "panel/display_names.h"
 #include "panel/full_panel.h"
+#include "panel/panel_accessibility.h"
 #include "panel/panel_state.h"
 #include "panel/panel_style.h"
 #include "settings/preferences.h"
@@ -57,6 +58,7 @@ PanelView::PanelView(Store& store, QWidget* parent)
     setAutoFillBackground(false);
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_Hover);
+    installPanelAccessibility();
     connect(&m_store, &Store::changed, this, &PanelView::refresh);
     // Each opening looks again for icons that were missing: the program may be installed now.
     DesktopItems::retryStandInIcons();

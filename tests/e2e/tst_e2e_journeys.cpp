@@ -2,9 +2,9 @@
 #include "test_environment.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -384,6 +384,83 @@ private Q_SLOTS:
                  "Return launched nothing");
         QVERIFY(waitShown(false));
         QVERIFY(!QFile::exists(other));
+        quitTraymate();
+    }
+
+    void theKeyboardAloneLaunchesSwitchesGroupsAndOpensMenus()
+    {
+        const QString root = m_home->path();
+        QStringList tools, markers;
+        for (const QString name : {"alpha", "bravo", "charlie", "delta", "echo", "foxtrot"}) {
+            markers << root + '/' + name;
+            tools << markerEntry(name + ".desktop", name, "Utility", markers.last());
+        }
+        const QString other = root + "/other";
+        const QString otherEntry = markerEntry("other.desktop", "Other", "Utility", other);
+        QVERIFY(writeFile(
+            groupsPath(),
+            QJsonDocument(QJsonArray{QJsonObject{{"id", "5A1B2C3D-4E5F-4071-8293-A4B5C6D7E8F9"},
+                                                 {"name", "Tools"},
+                                                 {"apps", QJsonArray::fromStringList(tools)}},
+                                     QJsonObject{{"id", "6A1B2C3D-4E5F-4071-8293-A4B5C6D7E8F9"},
+                                                 {"name", "More"},
+                                                 {"apps", QJsonArray{otherEntry}}}})
+                .toJson()));
+        startTraymate();
+        QVERIFY(waitShown(true));
+        QVERIFY(waitActive());
+        QVERIFY(m_desktop.xdotool({"key", "Escape"}));
+        QVERIFY(waitShown(false));
+
+        // Down from the search onto the tiles; the menu opens on the focused one, by Shift+F10
+        // and by the Menu key, one menu each time.
+        pressHotKey();
+        QVERIFY(waitActive());
+        QTest::qWait(300); // the search field takes the focus after the panel appears
+        QVERIFY(m_desktop.xdotool({"key", "--delay", "80", "Down", "Right", "Down", "Up"}));
+        QTest::qWait(200);
+        screenshot("keyboard-focused-tile");
+        QVERIFY(m_desktop.xdotool({"key", "shift+F10"}));
+        QVERIFY2(DesktopSession::waitFor([&] { return popupMenuShown(); }, patience),
+                 "Shift+F10 opened no menu");
+        screenshot("keyboard-tile-menu");
+        QVERIFY(m_desktop.xdotool({"key", "Escape"}));
+        QVERIFY(DesktopSession::waitFor([&] { return !popupMenuShown(); }, patience));
+        QVERIFY(m_desktop.xdotool({"key", "Menu"}));
+        QVERIFY2(DesktopSession::waitFor([&] { return popupMenuShown(); }, patience),
+                 "the Menu key opened no menu");
+        QVERIFY(m_desktop.xdotool({"key", "Escape"}));
+        QVERIFY(DesktopSession::waitFor([&] { return !popupMenuShown(); }, patience));
+        QTest::qWait(500);
+        QVERIFY2(!popupMenuShown(), "a second menu followed the first");
+        QVERIFY(panelShown());
+
+        // Return launches the focused tile, the second one, and nothing else.
+        QVERIFY(m_desktop.xdotool({"key", "Return"}));
+        QVERIFY2(DesktopSession::waitFor([&] { return QFile::exists(markers[1]); }, patience),
+                 "Return launched nothing");
+        QVERIFY(waitShown(false));
+        for (const QString& marker : markers)
+            QCOMPARE(QFile::exists(marker), marker == markers[1]);
+
+        // Escape still hides, with the tiles holding the keys.
+        pressHotKey();
+        QVERIFY(waitActive());
+        QTest::qWait(300);
+        QVERIFY(m_desktop.xdotool({"key", "--delay", "80", "Down", "Escape"}));
+        QVERIFY2(waitShown(false), "Escape did not hide the panel");
+
+        // Ctrl+Tab goes on to the next group, whose tile the keyboard then launches.
+        pressHotKey();
+        QVERIFY(waitActive());
+        QTest::qWait(300);
+        QVERIFY(m_desktop.xdotool({"key", "--delay", "80", "ctrl+Tab", "Down"}));
+        QTest::qWait(300);
+        screenshot("keyboard-next-group");
+        QVERIFY(m_desktop.xdotool({"key", "Return"}));
+        QVERIFY2(DesktopSession::waitFor([&] { return QFile::exists(other); }, patience),
+                 "Ctrl+Tab and Return did not launch the next group's tile");
+        QVERIFY(waitShown(false));
         quitTraymate();
     }
 

@@ -1,0 +1,225 @@
+#include "desktop_session.h"
+#include "session_bus.h"
+#include "test_environment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace {
+
+constexpr int patience = 10000; // ms
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// One object as the AT-SPI script prints it.
+struct Found {
+    int depth = 0;
+    QString role, name;
+    QStringList states, actions;
+};
+
+} // namespace
+
+// The real program read by a screen reader's means: on its own X desktop with a private
+// session bus where the AT-SPI bus launcher runs, a pyatspi script lists what it finds of
+// "traymate" and the test checks the panel's tiles, tabs and controls among it.
+class EndToEndAccessibility : public QObject {
+    Q_OBJECT
+
+    DesktopSession m_desktop;
+    SessionBus m_bus;
+    std::unique_ptr<QProcess> m_launcher;
+    QTemporaryDir m_home;
+    std::unique_ptr<QProcess> m_traymate;
+
+    QProcessEnvironment environment() const
+    {
+        QProcessEnvironment environment = m_desktop.environment();
+        const QString root = m_home.path();
+        environment.insert("DBUS_SESSION_BUS_ADDRESS", m_bus.address());
+        environment.insert("HOME", root + "/home");
+        environment.insert("XDG_DATA_HOME", root + "/data");
+        environment.insert("XDG_CONFIG_HOME", root + "/config");
+        environment.insert("XDG_CACHE_HOME", root + "/cache");
+        environment.insert("XDG_STATE_HOME", root + "/state");
+        environment.insert("XDG_RUNTIME_DIR", root + "/runtime");
+        environment.insert("TRAYMATE_DOCK", "file");
+        environment.insert("GSETTINGS_BACKEND", "memory");
+        environment.insert("QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "1");
+        environment.remove("XDG_CURRENT_DESKTOP");
+        environment.remove("DESKTOP_SESSION");
+        environment.remove("AT_SPI_BUS_ADDRESS");
+        return environment;
+    }
+
+    QString entry(const QString& file, const QString& name) const
+    {
+        const QString path = m_home.path() + "/data/applications/" + file;
+        writeFile(path, QStringLiteral("[Desktop Entry]\nType=Application\nName=%1\n"
+                                       "Exec=true\n")
+                            .arg(name)
+                            .toUtf8());
+        return path;
+    }
+
+    bool panelShown() const
+    {
+        for (const xcb_window_t window : m_desktop.windowsTitled("Traymate"))
+            if (m_desktop.isManaged(window) && m_desktop.isViewable(window))
+                return true;
+        return false;
+    }
+
+    // What the screen reader's library finds of the program now.
+    QList<Found> tree()
+    {
+        QProcess script;
+        script.setProcessEnvironment(environment());
+        script.start("/usr/bin/python3", // Debian's, which has pyatspi
+                     {QStringLiteral(ATSPI_SCRIPT), "traymate", "15"});
+        if (!script.waitForFinished(30000) || script.exitCode() != 0) {
+            qWarning() << script.readAllStandardError();
+            return {};
+        }
+        QList<Found> found;
+        for (const QString& line :
+             QString::fromUtf8(script.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts)) {
+            const QStringList fields = line.split('\t');
+            if (fields.size() != 5)
+                continue;
+            found.append({fields[0].toInt(), fields[1], fields[2],
+                          fields[3].split(',', Qt::SkipEmptyParts),
+                          fields[4].split(',', Qt::SkipEmptyParts)});
+        }
+        return found;
+    }
+
+    static QList<Found> withRole(const QList<Found>& all, const QString& role)
+    {
+        QList<Found> some;
+        for (const Found& found : all)
+            if (found.role == role)
+                some << found;
+        return some;
+    }
+    static const Found* named(const QList<Found>& all, const QString& name)
+    {
+        for (const Found& found : all)
+            if (found.name == name)
+                return &found;
+        return nullptr;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        if (!QFile::exists("/usr/bin/python3") ||
+            !QFile::exists("/usr/libexec/at-spi-bus-launcher"))
+            QFAIL("needs python3-pyatspi and at-spi2-core (scripts/install-deps)");
+        QString error;
+        QVERIFY2(m_desktop.start(&error), qPrintable(error));
+        QVERIFY2(m_bus.start(false, m_desktop.environment(), QString(), &error), qPrintable(error));
+        QVERIFY(m_home.isValid());
+        QVERIFY(QDir().mkpath(m_home.path() + "/runtime"));
+        QFile::setPermissions(m_home.path() + "/runtime",
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(QDir().mkpath(m_home.path() + "/home"));
+
+        m_launcher = std::make_unique<QProcess>();
+        m_launcher->setProcessEnvironment(environment());
+        m_launcher->start("/usr/libexec/at-spi-bus-launcher", {"--launch-immediately"});
+        QVERIFY(m_launcher->waitForStarted());
+        QVERIFY2(
+            DesktopSession::waitFor([&] { return m_bus.ownerOf("org.a11y.Bus") != 0; }, patience),
+            "the AT-SPI bus launcher never took org.a11y.Bus");
+    }
+
+    void cleanupTestCase()
+    {
+        if (m_traymate) {
+            m_traymate->kill();
+            m_traymate->waitForFinished(patience);
+        }
+        if (m_launcher) {
+            m_launcher->terminate();
+            if (!m_launcher->waitForFinished(patience))
+                m_launcher->kill();
+        }
+    }
+
+    void aScreenReaderFindsTheTilesTabsAndControls()
+    {
+        const QString browser = entry("browser.desktop", "Web Browser");
+        const QString editor = entry("editor.desktop", "Code Editor");
+        QVERIFY(writeFile(
+            m_home.path() + "/data/Traymate/groups.json",
+            QJsonDocument(QJsonArray{QJsonObject{{"id", "5A1B2C3D-4E5F-4071-8293-A4B5C6D7E8F9"},
+                                                 {"name", "Tools"},
+                                                 {"apps", QJsonArray{browser, editor}}},
+                                     QJsonObject{{"id", "6A1B2C3D-4E5F-4071-8293-A4B5C6D7E8F9"},
+                                                 {"name", "Other"},
+                                                 {"apps", QJsonArray{}}}})
+                .toJson()));
+        m_traymate = std::make_unique<QProcess>();
+        m_traymate->setProcessEnvironment(environment());
+        m_traymate->setProcessChannelMode(QProcess::ForwardedChannels);
+        m_traymate->start(TRAYMATE_PROGRAM, QStringList());
+        QVERIFY(m_traymate->waitForStarted());
+        QVERIFY2(DesktopSession::waitFor([&] { return panelShown(); }, patience),
+                 "the first start opened no panel");
+
+        const QList<Found> all = tree();
+        QVERIFY2(!all.isEmpty(), "no application traymate on the accessibility bus");
+
+        const QList<Found> buttons = withRole(all, "push button");
+        for (const QString name : {"Web Browser", "Code Editor"}) {
+            const Found* tile = named(buttons, name);
+            QVERIFY2(tile, qPrintable(name + " is no button"));
+            QVERIFY2(tile->actions.contains("Press"), qPrintable(tile->actions.join(',')));
+            QVERIFY(tile->actions.contains("ShowMenu"));
+        }
+        const Found* list = named(withRole(all, "list"), "Tools");
+        QVERIFY2(list, "the tiles are in no list named after their group");
+
+        const QList<Found> tabs = withRole(all, "page tab");
+        QCOMPARE(tabs.size(), 2);
+        QCOMPARE(tabs[0].name, QStringLiteral("Tools"));
+        QVERIFY(tabs[0].states.contains("selected"));
+        QCOMPARE(tabs[1].name, QStringLiteral("Other"));
+        QVERIFY(!tabs[1].states.contains("selected"));
+        QVERIFY(tabs[1].states.contains("selectable"));
+        QCOMPARE(withRole(all, "page tab list").size(), 1);
+
+        for (const QString name : {"Settings", "Close", "Keep open", "Add", "Quit"})
+            QVERIFY2(named(buttons, name), qPrintable(name));
+        for (const Found& button : buttons)
+            QVERIFY2(!button.name.isEmpty(), "a button without a name");
+        const Found* search = named(all, "Search");
+        QVERIFY2(search && (search->role == "text" || search->role == "entry"), "no search field");
+
+        // The keyboard's tile is the focused one.
+        QVERIFY(m_desktop.xdotool({"key", "--delay", "100", "Down", "Right"}));
+        QTest::qWait(300);
+        const QList<Found> after = tree();
+        const Found* editorTile = named(withRole(after, "push button"), "Code Editor");
+        QVERIFY(editorTile);
+        QVERIFY2(editorTile->states.contains("focused"), qPrintable(editorTile->states.join(',')));
+        QVERIFY(!named(withRole(after, "push button"), "Web Browser")->states.contains("focused"));
+    }
+};
+
+TRAYMATE_TEST_MAIN(EndToEndAccessibility)
+#include "tst_e2e_accessibility.moc"
