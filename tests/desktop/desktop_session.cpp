@@ -480,6 +480,15 @@ xcb_window_t DesktopSession::clientTitled(const QString& title) const
     return XCB_WINDOW_NONE;
 }
 
+xcb_window_t DesktopSession::mainWindowTitled(const QString& title) const
+{
+    for (const xcb_window_t window : windowsTitled(title))
+        if (isManaged(window) &&
+            !atomsOf(window, "_NET_WM_WINDOW_TYPE").contains("_NET_WM_WINDOW_TYPE_DIALOG"))
+            return window;
+    return XCB_WINDOW_NONE;
+}
+
 bool DesktopSession::isViewable(xcb_window_t window) const
 {
     Freed reply(xcb_get_window_attributes_reply(

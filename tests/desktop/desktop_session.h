@@ -70,6 +70,8 @@ public:
     std::vector<xcb_window_t> windowsTitled(const QString& title) const;
     // The top-level client of this title that the window manager mapped, or none.
     xcb_window_t clientTitled(const QString& title) const;
+    // The first managed window of that title that is no dialog: a program's main window.
+    xcb_window_t mainWindowTitled(const QString& title) const;
     // A window of this title embedded in the tray, or none.
     xcb_window_t trayIconTitled(const QString& title) const;
 

@@ -1,6 +1,7 @@
 #include "desktop_session.h"
 #include "session_bus.h"
 #include "test_environment.h"
+#include "test_files.h"
 
 #include <QDBusArgument>
 #include <QDBusConnection>
@@ -20,19 +21,6 @@ constexpr int controlAltSpace = 0x04000000 | 0x08000000 | 0x20;
 constexpr int metaAltD = 0x10000000 | 0x08000000 | 0x44;
 
 const QStringList toggleAction = {"traymate", "toggle-panel"};
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 } // namespace
 
@@ -203,6 +191,9 @@ private Q_SLOTS:
     {
         startTraymate(programEnvironment());
         QVERIFY2(waitShown(true), "the first start opened no panel");
+        // Escape reaches the panel only once the window manager has made it active.
+        QVERIFY(DesktopSession::waitFor([&] { return m_desktop.activeWindow() == panel(); },
+                                        patience));
         QVERIFY(m_desktop.xdotool({"key", "Escape"}));
         QVERIFY(waitShown(false));
         QVERIFY2(DesktopSession::waitFor([&] { return boundKeys() == QList<int>{controlAltSpace}; },

@@ -1,6 +1,7 @@
 #include "desktop_session.h"
 #include "session_bus.h"
 #include "test_environment.h"
+#include "test_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -16,13 +17,6 @@
 namespace {
 
 constexpr int patience = 10000; // ms
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
 
 // One object as the AT-SPI script prints it.
 struct Found {

@@ -1,5 +1,6 @@
 #include "desktop_session.h"
 #include "test_environment.h"
+#include "test_files.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -15,20 +16,6 @@
 namespace {
 
 constexpr int patience = 10000; // ms; generous for a loaded CI machine
-
-// A file with `bytes`, its folder made first.
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // The dock's stand-in list holding these locations as tiles, in order.
 QByteArray dockList(const QStringList& paths)
@@ -160,13 +147,7 @@ class EndToEndJourneys : public QObject {
         return m_desktop.atomsOf(window, "_NET_WM_WINDOW_TYPE")
             .contains("_NET_WM_WINDOW_TYPE_DIALOG");
     }
-    xcb_window_t panel() const
-    {
-        for (const xcb_window_t window : managedWindows())
-            if (!isDialog(window))
-                return window;
-        return XCB_WINDOW_NONE;
-    }
+    xcb_window_t panel() const { return m_desktop.mainWindowTitled("Traymate"); }
     bool panelShown() const
     {
         const xcb_window_t window = panel();

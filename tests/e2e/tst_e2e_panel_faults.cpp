@@ -1,5 +1,6 @@
 #include "desktop_session.h"
 #include "test_environment.h"
+#include "test_files.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -15,19 +16,6 @@ namespace {
 
 constexpr int patience = 10000; // ms; generous for a loaded CI machine
 const QString groupId = QStringLiteral("5A1B2C3D-4E5F-4071-8293-A4B5C6D7E8F9");
-
-bool writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QString number(int value)
 {
@@ -105,17 +93,7 @@ class EndToEndPanelFaults : public QObject {
         QTest::qWait(300); // the pointer's entry reaches the panel
     }
 
-    xcb_window_t panel() const
-    {
-        for (const xcb_window_t window : m_desktop.windowsTitled("Traymate")) {
-            const xcb_window_t frame = m_desktop.parentOf(window);
-            if (frame != m_desktop.root() && m_desktop.parentOf(frame) == m_desktop.root() &&
-                !m_desktop.atomsOf(window, "_NET_WM_WINDOW_TYPE")
-                     .contains("_NET_WM_WINDOW_TYPE_DIALOG"))
-                return window;
-        }
-        return XCB_WINDOW_NONE;
-    }
+    xcb_window_t panel() const { return m_desktop.mainWindowTitled("Traymate"); }
     bool panelShown() const
     {
         const xcb_window_t window = panel();
