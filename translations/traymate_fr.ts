@@ -100,23 +100,23 @@
 <context>
     <name>HotKey</name>
     <message>
-        <source>Control+Option+Space</source>
+        <source>Ctrl+Alt+Space</source>
         <translation>Ctrl+Alt+Espace</translation>
     </message>
     <message>
-        <source>Control+Space</source>
+        <source>Ctrl+Space</source>
         <translation>Ctrl+Espace</translation>
     </message>
     <message>
-        <source>Option+Space</source>
+        <source>Alt+Space</source>
         <translation>Alt+Espace</translation>
     </message>
     <message>
-        <source>Control+Option+D</source>
+        <source>Ctrl+Alt+D</source>
         <translation>Ctrl+Alt+D</translation>
     </message>
     <message>
-        <source>Command+Option+D</source>
+        <source>Super+Alt+D</source>
         <translation>Super+Alt+D</translation>
     </message>
 </context>
@@ -159,12 +159,12 @@
         <translation>Supprimer</translation>
     </message>
     <message>
-        <source>Show in Finder</source>
-        <translation>Afficher dans le dossier</translation>
-    </message>
-    <message>
         <source>Remove from group</source>
         <translation>Retirer du groupe</translation>
+    </message>
+    <message>
+        <source>Show in Folder</source>
+        <translation>Afficher dans le dossier</translation>
     </message>
 </context>
 <context>
@@ -218,10 +218,6 @@
         <translation>Lancer à l’ouverture de session</translation>
     </message>
     <message>
-        <source>Could not change login item. Move Traymate to Applications and try again.</source>
-        <translation>Impossible de modifier le démarrage automatique. Déplacez Traymate dans Applications et réessayez.</translation>
-    </message>
-    <message>
         <source>Hotkey</source>
         <translation>Raccourci clavier</translation>
     </message>
@@ -252,6 +248,14 @@
     <message>
         <source>Download</source>
         <translation>Télécharger</translation>
+    </message>
+    <message>
+        <source>Could not change the autostart entry. Check that ~/.config/autostart can be written and try again.</source>
+        <translation>Impossible de modifier l’entrée de démarrage automatique. Vérifiez que ~/.config/autostart est accessible en écriture et réessayez.</translation>
+    </message>
+    <message>
+        <source>The desktop refused %1: another program (often an input method or the window manager) uses it. Choose another key.</source>
+        <translation>Le bureau a refusé %1 : un autre programme (souvent une méthode de saisie ou le gestionnaire de fenêtres) l’utilise. Choisissez une autre touche.</translation>
     </message>
 </context>
 <context>

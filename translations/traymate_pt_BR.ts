@@ -100,23 +100,23 @@
 <context>
     <name>HotKey</name>
     <message>
-        <source>Control+Option+Space</source>
+        <source>Ctrl+Alt+Space</source>
         <translation>Ctrl+Alt+Espaço</translation>
     </message>
     <message>
-        <source>Control+Space</source>
+        <source>Ctrl+Space</source>
         <translation>Ctrl+Espaço</translation>
     </message>
     <message>
-        <source>Option+Space</source>
+        <source>Alt+Space</source>
         <translation>Alt+Espaço</translation>
     </message>
     <message>
-        <source>Control+Option+D</source>
+        <source>Ctrl+Alt+D</source>
         <translation>Ctrl+Alt+D</translation>
     </message>
     <message>
-        <source>Command+Option+D</source>
+        <source>Super+Alt+D</source>
         <translation>Super+Alt+D</translation>
     </message>
 </context>
@@ -159,12 +159,12 @@
         <translation>Excluir</translation>
     </message>
     <message>
-        <source>Show in Finder</source>
-        <translation>Mostrar na pasta</translation>
-    </message>
-    <message>
         <source>Remove from group</source>
         <translation>Remover do grupo</translation>
+    </message>
+    <message>
+        <source>Show in Folder</source>
+        <translation>Mostrar na pasta</translation>
     </message>
 </context>
 <context>
@@ -218,10 +218,6 @@
         <translation>Iniciar ao entrar na sessão</translation>
     </message>
     <message>
-        <source>Could not change login item. Move Traymate to Applications and try again.</source>
-        <translation>Não foi possível alterar a inicialização automática. Mova o Traymate para Aplicativos e tente novamente.</translation>
-    </message>
-    <message>
         <source>Hotkey</source>
         <translation>Tecla de atalho</translation>
     </message>
@@ -252,6 +248,14 @@
     <message>
         <source>Download</source>
         <translation>Baixar</translation>
+    </message>
+    <message>
+        <source>Could not change the autostart entry. Check that ~/.config/autostart can be written and try again.</source>
+        <translation>Não foi possível alterar a entrada de inicialização automática. Verifique se é possível gravar em ~/.config/autostart e tente novamente.</translation>
+    </message>
+    <message>
+        <source>The desktop refused %1: another program (often an input method or the window manager) uses it. Choose another key.</source>
+        <translation>A área de trabalho recusou %1: outro programa (geralmente um método de entrada ou o gerenciador de janelas) o usa. Escolha outra tecla.</translation>
     </message>
 </context>
 <context>

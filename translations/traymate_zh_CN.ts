@@ -100,23 +100,23 @@
 <context>
     <name>HotKey</name>
     <message>
-        <source>Control+Option+Space</source>
+        <source>Ctrl+Alt+Space</source>
         <translation>Ctrl+Alt+空格</translation>
     </message>
     <message>
-        <source>Control+Space</source>
+        <source>Ctrl+Space</source>
         <translation>Ctrl+空格</translation>
     </message>
     <message>
-        <source>Option+Space</source>
+        <source>Alt+Space</source>
         <translation>Alt+空格</translation>
     </message>
     <message>
-        <source>Control+Option+D</source>
+        <source>Ctrl+Alt+D</source>
         <translation>Ctrl+Alt+D</translation>
     </message>
     <message>
-        <source>Command+Option+D</source>
+        <source>Super+Alt+D</source>
         <translation>Super+Alt+D</translation>
     </message>
 </context>
@@ -159,12 +159,12 @@
         <translation>删除</translation>
     </message>
     <message>
-        <source>Show in Finder</source>
-        <translation>在文件夹中显示</translation>
-    </message>
-    <message>
         <source>Remove from group</source>
         <translation>从分组中移除</translation>
+    </message>
+    <message>
+        <source>Show in Folder</source>
+        <translation>在文件夹中显示</translation>
     </message>
 </context>
 <context>
@@ -218,10 +218,6 @@
         <translation>登录时启动</translation>
     </message>
     <message>
-        <source>Could not change login item. Move Traymate to Applications and try again.</source>
-        <translation>无法更改自动启动项。请将 Traymate 移到“应用程序”中，然后重试。</translation>
-    </message>
-    <message>
         <source>Hotkey</source>
         <translation>快捷键</translation>
     </message>
@@ -252,6 +248,14 @@
     <message>
         <source>Download</source>
         <translation>下载</translation>
+    </message>
+    <message>
+        <source>Could not change the autostart entry. Check that ~/.config/autostart can be written and try again.</source>
+        <translation>无法更改自动启动项。请检查 ~/.config/autostart 是否可写，然后重试。</translation>
+    </message>
+    <message>
+        <source>The desktop refused %1: another program (often an input method or the window manager) uses it. Choose another key.</source>
+        <translation>桌面拒绝了 %1：另一个程序（通常是输入法或窗口管理器）正在使用它。请选择其他快捷键。</translation>
     </message>
 </context>
 <context>
