@@ -8,10 +8,6 @@
         <translation>Traymate beenden</translation>
     </message>
     <message>
-        <source>Settings</source>
-        <translation>Einstellungen</translation>
-    </message>
-    <message>
         <source>Traymate Settings</source>
         <translation>Traymate-Einstellungen</translation>
     </message>
@@ -271,6 +267,21 @@
     <message>
         <source>the unreadable groups file could not be set aside (%1)</source>
         <translation>die unlesbare Gruppendatei konnte nicht gesichert werden (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>TrayMenu</name>
+    <message>
+        <source>Open Traymate</source>
+        <translation>Traymate öffnen</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Quit Traymate</source>
+        <translation>Traymate beenden</translation>
     </message>
 </context>
 <context>

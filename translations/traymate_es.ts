@@ -8,10 +8,6 @@
         <translation>Salir de Traymate</translation>
     </message>
     <message>
-        <source>Settings</source>
-        <translation>Configuración</translation>
-    </message>
-    <message>
         <source>Traymate Settings</source>
         <translation>Configuración de Traymate</translation>
     </message>
@@ -271,6 +267,21 @@
     <message>
         <source>the unreadable groups file could not be set aside (%1)</source>
         <translation>no se pudo guardar aparte el archivo de grupos ilegible (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>TrayMenu</name>
+    <message>
+        <source>Open Traymate</source>
+        <translation>Abrir Traymate</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Configuración</translation>
+    </message>
+    <message>
+        <source>Quit Traymate</source>
+        <translation>Salir de Traymate</translation>
     </message>
 </context>
 <context>

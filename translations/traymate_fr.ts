@@ -8,10 +8,6 @@
         <translation>Quitter Traymate</translation>
     </message>
     <message>
-        <source>Settings</source>
-        <translation>Paramètres</translation>
-    </message>
-    <message>
         <source>Traymate Settings</source>
         <translation>Paramètres de Traymate</translation>
     </message>
@@ -271,6 +267,21 @@
     <message>
         <source>the unreadable groups file could not be set aside (%1)</source>
         <translation>le fichier de groupes illisible n’a pas pu être mis de côté (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>TrayMenu</name>
+    <message>
+        <source>Open Traymate</source>
+        <translation>Ouvrir Traymate</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Paramètres</translation>
+    </message>
+    <message>
+        <source>Quit Traymate</source>
+        <translation>Quitter Traymate</translation>
     </message>
 </context>
 <context>

@@ -8,10 +8,6 @@
         <translation>Sair do Traymate</translation>
     </message>
     <message>
-        <source>Settings</source>
-        <translation>Configurações</translation>
-    </message>
-    <message>
         <source>Traymate Settings</source>
         <translation>Configurações do Traymate</translation>
     </message>
@@ -271,6 +267,21 @@
     <message>
         <source>the unreadable groups file could not be set aside (%1)</source>
         <translation>não foi possível guardar à parte o arquivo de grupos ilegível (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>TrayMenu</name>
+    <message>
+        <source>Open Traymate</source>
+        <translation>Abrir o Traymate</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Configurações</translation>
+    </message>
+    <message>
+        <source>Quit Traymate</source>
+        <translation>Sair do Traymate</translation>
     </message>
 </context>
 <context>

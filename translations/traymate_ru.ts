@@ -8,10 +8,6 @@
         <translation>Выйти из Traymate</translation>
     </message>
     <message>
-        <source>Settings</source>
-        <translation>Настройки</translation>
-    </message>
-    <message>
         <source>Traymate Settings</source>
         <translation>Настройки Traymate</translation>
     </message>
@@ -271,6 +267,21 @@
     <message>
         <source>the unreadable groups file could not be set aside (%1)</source>
         <translation>не удалось сохранить копию нечитаемого файла групп (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>TrayMenu</name>
+    <message>
+        <source>Open Traymate</source>
+        <translation>Открыть Traymate</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Настройки</translation>
+    </message>
+    <message>
+        <source>Quit Traymate</source>
+        <translation>Выйти из Traymate</translation>
     </message>
 </context>
 <context>

@@ -8,10 +8,6 @@
         <translation>退出 Traymate</translation>
     </message>
     <message>
-        <source>Settings</source>
-        <translation>设置</translation>
-    </message>
-    <message>
         <source>Traymate Settings</source>
         <translation>Traymate 设置</translation>
     </message>
@@ -271,6 +267,21 @@
     <message>
         <source>the unreadable groups file could not be set aside (%1)</source>
         <translation>无法另存无法读取的分组文件（%1）</translation>
+    </message>
+</context>
+<context>
+    <name>TrayMenu</name>
+    <message>
+        <source>Open Traymate</source>
+        <translation>打开 Traymate</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <source>Quit Traymate</source>
+        <translation>退出 Traymate</translation>
     </message>
 </context>
 <context>

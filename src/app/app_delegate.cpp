@@ -5,6 +5,7 @@
 #include "app/hot_key.h"
 #include "app/notifications.h"
 #include "app/tray_icon.h"
+#include "app/tray_menu.h"
 #include "app/url_opening.h"
 #include "model/store.h"
 #include "panel/floating_panel.h"
@@ -43,6 +44,7 @@ AppDelegate::AppDelegate(QObject* parent)
 AppDelegate::AppDelegate(Store& store, QObject* parent)
     : QObject(parent)
     , m_store(store)
+    , m_trayClicks(std::chrono::milliseconds(QApplication::doubleClickInterval()))
 {
     g_current = this;
     m_closeWork.setSingleShot(true);
@@ -56,7 +58,6 @@ AppDelegate::~AppDelegate()
         g_current = nullptr;
     delete m_panel;
     delete m_settingsWindow;
-    delete m_statusMenu;
 }
 
 AppDelegate* AppDelegate::current()
@@ -109,25 +110,38 @@ void AppDelegate::buildPanel()
 
 void AppDelegate::buildStatusItem()
 {
-    m_statusMenu = new QMenu;
-    QAction* settings = m_statusMenu->addAction(tr("Settings"));
-    settings->setShortcut(QKeySequence(QStringLiteral("Ctrl+,")));
-    connect(settings, &QAction::triggered, this, &AppDelegate::showSettings);
-    m_statusMenu->addSeparator();
-    QAction* quit = m_statusMenu->addAction(tr("Quit Traymate"));
-    quit->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
-    connect(quit, &QAction::triggered, qApp, &QCoreApplication::quit);
+    m_trayMenu = new TrayMenu(m_store, this);
+    connect(m_trayMenu, &TrayMenu::panelRequested, this, [this] { showPanel(std::nullopt); });
+    connect(m_trayMenu, &TrayMenu::groupRequested, this, [this](const QUuid& id) {
+        // The full panel, opened on that group.
+        m_store.setSelected(id);
+        showPanel(std::nullopt);
+    });
+    connect(m_trayMenu, &TrayMenu::settingsRequested, this, &AppDelegate::showSettings);
+    connect(m_trayMenu, &TrayMenu::quitRequested, qApp, &QCoreApplication::quit);
 
-    // Without a tray the icon stays unseen (and appears if a tray starts later); start-up goes
-    // on, and the hot key and `traymate --toggle` still reach the panel.
+    // Without a tray the icon never comes; start-up goes on, and the hot key and
+    // `traymate --toggle` still reach the panel.
+    whenTrayReady([this] { makeStatusItem(); });
+}
+
+void AppDelegate::whenTrayReady(std::function<void()> make)
+{
+    make();
+}
+
+void AppDelegate::makeStatusItem()
+{
+    if (m_statusItem)
+        return;
     m_statusItem = new QSystemTrayIcon(TrayIcon::make(), this);
     m_statusItem->setToolTip(TrayIcon::toolTip(m_store.saveProblem()));
     connect(&m_store, &Store::saveProblemChanged, m_statusItem,
             [this] { m_statusItem->setToolTip(TrayIcon::toolTip(m_store.saveProblem())); });
-    m_statusItem->setContextMenu(m_statusMenu); // the right click; the panel stays as it was
+    m_statusItem->setContextMenu(m_trayMenu->menu());
     connect(m_statusItem, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
-                if (reason == QSystemTrayIcon::Trigger)
+                if (m_trayClicks.toggles(reason, TrayClicks::Clock::now()))
                     statusClicked();
             });
     m_statusItem->show();

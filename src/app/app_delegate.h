@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/tray_clicks.h"
 #include "panel/floating_panel.h"
 
 #include <QList>
@@ -12,12 +13,14 @@
 #include <QTimer>
 #include <QUuid>
 #include <QWidget>
+#include <functional>
+#include <memory>
 #include <optional>
 
 class QAction;
-class QMenu;
 class QSystemTrayIcon;
 class Store;
+class TrayMenu;
 
 // A screen in Qt's global coordinates: its whole area and the part free of panels.
 struct ScreenGeometry {
@@ -61,7 +64,9 @@ public:
     void showSettings();
 
     FloatingPanel* panel() const { return m_panel; }
+    // Null until the desktop has a tray for it.
     QSystemTrayIcon* statusItem() const { return m_statusItem; }
+    TrayMenu* trayMenu() const { return m_trayMenu; }
     QWidget* settingsWindow() const { return m_settingsWindow; }
     const std::optional<QUuid>& pendingGroup() const { return m_pendingGroup; }
     // The anchor in Qt's global coordinates.
@@ -78,6 +83,8 @@ protected:
     virtual void buildMainMenu();
     virtual void buildPanel();
     virtual void buildStatusItem();
+    // Runs `make` once a tray icon made then would land in the desktop's preferred tray.
+    virtual void whenTrayReady(std::function<void()> make);
     virtual void observeHotKey();
     virtual void applyHotKey(int index);
     virtual void pruneMissing();
@@ -90,6 +97,7 @@ protected:
 
 private:
     void autoHide();
+    void makeStatusItem();
     QWidget* makePanelContent();
     QWidget* makeSettingsContent();
 
@@ -103,5 +111,6 @@ private:
     bool m_hoverEntered = false;
     bool m_pendingToggle = false;
     QList<QAction*> m_mainMenu;
-    QMenu* m_statusMenu = nullptr;
+    TrayMenu* m_trayMenu = nullptr; // a child of the delegate
+    TrayClicks m_trayClicks;
 };
