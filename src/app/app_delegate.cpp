@@ -14,6 +14,7 @@
 #include "panel/panel_state.h"
 #include "panel/panel_view.h"
 #include "panel/placement.h"
+#include "platform/desktop.h"
 #include "settings/preferences.h"
 #include "settings/settings_view.h"
 #include "settings/update_checker.h"
@@ -127,7 +128,7 @@ void AppDelegate::buildStatusItem()
 
 void AppDelegate::whenTrayReady(std::function<void()> make)
 {
-    make();
+    m_trayWatch = Desktop::whenTrayReady(std::move(make));
 }
 
 void AppDelegate::makeStatusItem()

@@ -113,4 +113,5 @@ private:
     QList<QAction*> m_mainMenu;
     TrayMenu* m_trayMenu = nullptr; // a child of the delegate
     TrayClicks m_trayClicks;
+    std::unique_ptr<QObject> m_trayWatch; // looks for a tray until the icon is made
 };

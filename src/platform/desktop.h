@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 
+class QObject;
 class QWindow;
 
 // One system-wide key combination, reported on the main thread while it is held by us.
@@ -42,6 +43,12 @@ void preparePanelWindow(QWindow* window);
 
 // Whether a compositor blends translucent windows; without one the panel shapes its corners.
 bool hasCompositor();
+
+// Calls `ready` once, on the main thread, when a tray icon made then lands in the desktop's
+// preferred tray: Qt picks StatusNotifierItem or XEmbed at the first icon, for good, so where a
+// StatusNotifierItem host may still come (a panel starting after the program), the call
+// waits for it. Where the desktop has no tray, it never comes. Dropping the result cancels.
+std::unique_ptr<QObject> whenTrayReady(std::function<void()> ready);
 
 // Makes `program` the desktop's handler of traymate:// URLs for this user. Cheap when nothing
 // changed, so it can run at every start.
