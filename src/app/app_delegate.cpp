@@ -26,6 +26,7 @@
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace {
 
@@ -237,9 +238,7 @@ void AppDelegate::showPanel(std::optional<QUuid> group)
     m_panel->resize(panelSize());
     position();
 
-    m_panel->show();
-    m_panel->raise();
-    m_panel->activateWindow();
+    present(m_panel);
 
     // Once more after this event: the window manager may have moved the window on mapping.
     QTimer::singleShot(0, this, &AppDelegate::position);
@@ -356,9 +355,18 @@ void AppDelegate::showSettings()
         m_panel->orderOut();
     // show() alone leaves a minimised window minimised.
     m_settingsWindow->setWindowState(m_settingsWindow->windowState() & ~Qt::WindowMinimized);
-    m_settingsWindow->show();
-    m_settingsWindow->raise();
-    m_settingsWindow->activateWindow();
+    present(m_settingsWindow);
+}
+
+void AppDelegate::present(QWidget* window)
+{
+    const QString token = std::exchange(m_activationToken, QString());
+    window->winId(); // the native window the token goes on
+    Desktop::prepareActivation(window->windowHandle(), token);
+    window->show();
+    window->raise();
+    window->activateWindow();
+    Desktop::completeActivation(window->windowHandle(), token);
 }
 
 QPointF AppDelegate::pointerPosition() const

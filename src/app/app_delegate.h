@@ -51,6 +51,10 @@ public:
     // A later start without arguments: brings the full panel up.
     void showRequested();
     void hotKeyPressed();
+    // The desktop's token for the next window shown (the panel or the settings), so that it
+    // gets the focus despite focus-stealing prevention; used once.
+    void setActivationToken(const QString& token) { m_activationToken = token; }
+    const QString& activationToken() const { return m_activationToken; }
     // A left click on the tray icon.
     void statusClicked();
 
@@ -98,6 +102,8 @@ protected:
 private:
     void autoHide();
     void makeStatusItem();
+    // Shows, raises and activates `window` with the pending activation token.
+    void present(QWidget* window);
     QWidget* makePanelContent();
     QWidget* makeSettingsContent();
 
@@ -113,5 +119,6 @@ private:
     QList<QAction*> m_mainMenu;
     TrayMenu* m_trayMenu = nullptr; // a child of the delegate
     TrayClicks m_trayClicks;
+    QString m_activationToken;
     std::unique_ptr<QObject> m_trayWatch; // looks for a tray until the icon is made
 };

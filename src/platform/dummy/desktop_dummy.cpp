@@ -34,3 +34,9 @@ std::unique_ptr<QObject> Desktop::whenTrayReady(std::function<void()> ready)
     QTimer::singleShot(0, watch.get(), std::move(ready));
     return watch;
 }
+QString Desktop::startupToken()
+{
+    return QString();
+}
+void Desktop::prepareActivation(QWindow*, const QString&) {}
+void Desktop::completeActivation(QWindow*, const QString&) {}

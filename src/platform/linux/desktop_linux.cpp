@@ -1,5 +1,6 @@
 #include "model/safe_file.h"
 #include "platform/desktop.h"
+#include "platform/linux/activation.h"
 #include "platform/linux/portal_global_shortcut.h"
 #include "platform/linux/shortcut_choice.h"
 #include "platform/linux/tray_host_watch.h"
@@ -143,4 +144,19 @@ void Desktop::registerUrlScheme(const QString& program)
 std::unique_ptr<QObject> Desktop::whenTrayReady(std::function<void()> ready)
 {
     return std::make_unique<TrayHostWatch>(std::move(ready));
+}
+
+QString Desktop::startupToken()
+{
+    return Activation::startupToken();
+}
+
+void Desktop::prepareActivation(QWindow* window, const QString& token)
+{
+    Activation::prepare(window, token);
+}
+
+void Desktop::completeActivation(QWindow* window, const QString& token)
+{
+    Activation::complete(window, token);
 }
