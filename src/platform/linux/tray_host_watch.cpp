@@ -13,7 +13,11 @@ namespace {
 const QString watcherService = QStringLiteral("org.kde.StatusNotifierWatcher");
 const QString watcherPath = QStringLiteral("/StatusNotifierWatcher");
 constexpr int busTimeoutMs = 1000;
-constexpr int pollMs = 500;
+// Quick while a panel is likely still starting (at login), then seldom: a desktop without a
+// tray (plain GNOME) should not wake the program twice a second for good.
+constexpr int quickPollMs = 500;
+constexpr int slowPollMs = 5000;
+constexpr int quickPolls = 120;
 
 bool hostRegistered(const QDBusConnection& bus)
 {
@@ -74,13 +78,15 @@ TrayHostWatch::TrayHostWatch(std::function<void()> ready)
                                           QStringLiteral("StatusNotifierHostRegistered"), this,
                                           SLOT(check()));
     connect(&m_poll, &QTimer::timeout, this, &TrayHostWatch::check);
-    m_poll.start(pollMs);
+    m_poll.start(quickPollMs);
 }
 
 void TrayHostWatch::check()
 {
     if (m_done)
         return;
+    if (++m_polls == quickPolls)
+        m_poll.setInterval(slowPollMs);
     const TrayReadiness::Trays trays = look();
     if (!trays.xembedTray)
         m_xembedSince.reset();

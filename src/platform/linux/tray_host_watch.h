@@ -28,5 +28,6 @@ private:
     std::function<void()> m_ready;
     QTimer m_poll;
     std::optional<Clock::time_point> m_xembedSince;
+    int m_polls = 0;
     bool m_done = false;
 };
