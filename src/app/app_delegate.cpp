@@ -369,6 +369,12 @@ void AppDelegate::present(QWidget* window)
     Desktop::completeActivation(window->windowHandle(), token);
 }
 
+void AppDelegate::endLaunchFeedback(const QString& token)
+{
+    if (m_panel)
+        Desktop::completeActivation(m_panel->windowHandle(), token);
+}
+
 QPointF AppDelegate::pointerPosition() const
 {
     return QCursor::pos();

@@ -55,6 +55,8 @@ public:
     // gets the focus despite focus-stealing prevention; used once.
     void setActivationToken(const QString& token) { m_activationToken = token; }
     const QString& activationToken() const { return m_activationToken; }
+    // Ends the launch feedback of a start that shows nothing (the panel is up already).
+    void endLaunchFeedback(const QString& token);
     // A left click on the tray icon.
     void statusClicked();
 

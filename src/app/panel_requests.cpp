@@ -89,10 +89,14 @@ void PanelRequests::applyTo(AppDelegate& delegate)
     const Outcome what = outcome(visible);
     const QString token = m_token;
     *this = PanelRequests();
-    // Only a window that comes up needs the focus the token stands for.
-    if (!token.isEmpty() && what.kind != Outcome::Kind::Unchanged &&
-        what.kind != Outcome::Kind::Hidden)
-        delegate.setActivationToken(token);
+    // Only a window that comes up needs the focus the token stands for; otherwise the launch
+    // that carried it still ends, or the desktop shows it busy until its time-out.
+    if (!token.isEmpty()) {
+        if (what.kind == Outcome::Kind::Unchanged || what.kind == Outcome::Kind::Hidden)
+            delegate.endLaunchFeedback(token);
+        else
+            delegate.setActivationToken(token);
+    }
     switch (what.kind) {
     case Outcome::Kind::Unchanged: break;
     case Outcome::Kind::Hidden: delegate.hidePanel(); break;

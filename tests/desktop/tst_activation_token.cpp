@@ -3,7 +3,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QRegularExpression>
+#include <cstdlib>
 
 namespace {
 
@@ -15,6 +17,63 @@ bool writeFile(const QString& path, const QByteArray& bytes)
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
+
+// The startup-notification messages sent to the root window, as a launcher's feedback (the
+// busy pointer) sees them.
+class StartupMessages {
+public:
+    explicit StartupMessages(const QString& display)
+        : m_connection(xcb_connect(display.toLocal8Bit().constData(), nullptr))
+    {
+        m_root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
+        const std::uint32_t events = XCB_EVENT_MASK_PROPERTY_CHANGE;
+        xcb_change_window_attributes(m_connection, m_root, XCB_CW_EVENT_MASK, &events);
+        m_begin = atom("_NET_STARTUP_INFO_BEGIN");
+        m_more = atom("_NET_STARTUP_INFO");
+        xcb_flush(m_connection);
+    }
+    ~StartupMessages() { xcb_disconnect(m_connection); }
+
+    // Every whole message so far, in order.
+    QByteArrayList read()
+    {
+        while (xcb_generic_event_t* event = xcb_poll_for_event(m_connection)) {
+            if ((event->response_type & 0x7f) == XCB_CLIENT_MESSAGE) {
+                const auto* message = reinterpret_cast<xcb_client_message_event_t*>(event);
+                if (message->type == m_begin)
+                    m_partial[message->window].clear();
+                if (message->type == m_begin || message->type == m_more) {
+                    QByteArray& text = m_partial[message->window];
+                    text.append(reinterpret_cast<const char*>(message->data.data8), 20);
+                    if (const qsizetype end = text.indexOf('\0'); end >= 0) {
+                        m_whole.append(text.left(end));
+                        m_partial.remove(message->window);
+                    }
+                }
+            }
+            std::free(event);
+        }
+        return m_whole;
+    }
+
+private:
+    xcb_atom_t atom(const char* name)
+    {
+        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+            m_connection, xcb_intern_atom(m_connection, 0, std::uint16_t(qstrlen(name)), name),
+            nullptr);
+        const xcb_atom_t result = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+        std::free(reply);
+        return result;
+    }
+
+    xcb_connection_t* m_connection;
+    xcb_window_t m_root = 0;
+    xcb_atom_t m_begin = 0;
+    xcb_atom_t m_more = 0;
+    QHash<xcb_window_t, QByteArray> m_partial;
+    QByteArrayList m_whole;
+};
 
 } // namespace
 
@@ -120,9 +179,22 @@ private Q_SLOTS:
 
     void theLaunchersStartupIdReachesThePanel()
     {
+        StartupMessages messages(m_desktop.display());
         QVERIFY(startAgain({"--toggle"}, {{"DESKTOP_STARTUP_ID", "dock-launch-7_TIME4242"}}));
         QVERIFY(waitShown(true));
         QCOMPARE(startupId(), std::optional<QString>("dock-launch-7_TIME4242"));
+        // The launch's feedback ends once the panel is up.
+        QVERIFY(DesktopSession::waitFor(
+            [&] { return messages.read().contains("remove: ID=dock-launch-7_TIME4242"); },
+            patience));
+
+        // A start that shows nothing new, the panel being up, still ends its launch.
+        QVERIFY(startAgain({}, {{"DESKTOP_STARTUP_ID", "menu-launch-8_TIME4343"}}));
+        QVERIFY2(DesktopSession::waitFor(
+                     [&] { return messages.read().contains("remove: ID=menu-launch-8_TIME4343"); },
+                     patience),
+                 "the launch of a start that changed nothing was left pending");
+        QVERIFY(panelShown());
         hidePanel();
     }
 
