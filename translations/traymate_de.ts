@@ -8,10 +8,6 @@
         <translation>Traymate beenden</translation>
     </message>
     <message>
-        <source>Settings</source>
-        <translation>Einstellungen</translation>
-    </message>
-    <message>
         <source>Traymate Settings</source>
         <translation>Traymate-Einstellungen</translation>
     </message>
@@ -100,23 +96,23 @@
 <context>
     <name>HotKey</name>
     <message>
-        <source>Control+Option+Space</source>
+        <source>Ctrl+Alt+Space</source>
         <translation>Strg+Alt+Leertaste</translation>
     </message>
     <message>
-        <source>Control+Space</source>
+        <source>Ctrl+Space</source>
         <translation>Strg+Leertaste</translation>
     </message>
     <message>
-        <source>Option+Space</source>
+        <source>Alt+Space</source>
         <translation>Alt+Leertaste</translation>
     </message>
     <message>
-        <source>Control+Option+D</source>
+        <source>Ctrl+Alt+D</source>
         <translation>Strg+Alt+D</translation>
     </message>
     <message>
-        <source>Command+Option+D</source>
+        <source>Super+Alt+D</source>
         <translation>Super+Alt+D</translation>
     </message>
 </context>
@@ -159,12 +155,12 @@
         <translation>Löschen</translation>
     </message>
     <message>
-        <source>Show in Finder</source>
-        <translation>Im Ordner anzeigen</translation>
-    </message>
-    <message>
         <source>Remove from group</source>
         <translation>Aus der Gruppe entfernen</translation>
+    </message>
+    <message>
+        <source>Show in Folder</source>
+        <translation>Im Ordner anzeigen</translation>
     </message>
 </context>
 <context>
@@ -218,10 +214,6 @@
         <translation>Beim Anmelden starten</translation>
     </message>
     <message>
-        <source>Could not change login item. Move Traymate to Applications and try again.</source>
-        <translation>Der Autostart-Eintrag konnte nicht geändert werden. Verschieben Sie Traymate in den Ordner „Programme“ und versuchen Sie es erneut.</translation>
-    </message>
-    <message>
         <source>Hotkey</source>
         <translation>Tastenkürzel</translation>
     </message>
@@ -253,6 +245,14 @@
         <source>Download</source>
         <translation>Herunterladen</translation>
     </message>
+    <message>
+        <source>Could not change the autostart entry. Check that ~/.config/autostart can be written and try again.</source>
+        <translation>Der Autostart-Eintrag konnte nicht geändert werden. Prüfen Sie, ob ~/.config/autostart beschreibbar ist, und versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>The desktop refused %1: another program (often an input method or the window manager) uses it. Choose another key.</source>
+        <translation>Die Arbeitsumgebung hat %1 abgelehnt: Ein anderes Programm (oft eine Eingabemethode oder der Fenstermanager) verwendet es. Wählen Sie ein anderes Tastenkürzel.</translation>
+    </message>
 </context>
 <context>
     <name>Store</name>
@@ -267,6 +267,21 @@
     <message>
         <source>the unreadable groups file could not be set aside (%1)</source>
         <translation>die unlesbare Gruppendatei konnte nicht gesichert werden (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>TrayMenu</name>
+    <message>
+        <source>Open Traymate</source>
+        <translation>Traymate öffnen</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Einstellungen</translation>
+    </message>
+    <message>
+        <source>Quit Traymate</source>
+        <translation>Traymate beenden</translation>
     </message>
 </context>
 <context>

@@ -8,10 +8,6 @@
         <translation>Salir de Traymate</translation>
     </message>
     <message>
-        <source>Settings</source>
-        <translation>Configuración</translation>
-    </message>
-    <message>
         <source>Traymate Settings</source>
         <translation>Configuración de Traymate</translation>
     </message>
@@ -100,23 +96,23 @@
 <context>
     <name>HotKey</name>
     <message>
-        <source>Control+Option+Space</source>
+        <source>Ctrl+Alt+Space</source>
         <translation>Ctrl+Alt+Espacio</translation>
     </message>
     <message>
-        <source>Control+Space</source>
+        <source>Ctrl+Space</source>
         <translation>Ctrl+Espacio</translation>
     </message>
     <message>
-        <source>Option+Space</source>
+        <source>Alt+Space</source>
         <translation>Alt+Espacio</translation>
     </message>
     <message>
-        <source>Control+Option+D</source>
+        <source>Ctrl+Alt+D</source>
         <translation>Ctrl+Alt+D</translation>
     </message>
     <message>
-        <source>Command+Option+D</source>
+        <source>Super+Alt+D</source>
         <translation>Super+Alt+D</translation>
     </message>
 </context>
@@ -159,12 +155,12 @@
         <translation>Eliminar</translation>
     </message>
     <message>
-        <source>Show in Finder</source>
-        <translation>Mostrar en la carpeta</translation>
-    </message>
-    <message>
         <source>Remove from group</source>
         <translation>Quitar del grupo</translation>
+    </message>
+    <message>
+        <source>Show in Folder</source>
+        <translation>Mostrar en la carpeta</translation>
     </message>
 </context>
 <context>
@@ -218,10 +214,6 @@
         <translation>Abrir al iniciar sesión</translation>
     </message>
     <message>
-        <source>Could not change login item. Move Traymate to Applications and try again.</source>
-        <translation>No se pudo cambiar el inicio automático. Mueva Traymate a Aplicaciones e inténtelo de nuevo.</translation>
-    </message>
-    <message>
         <source>Hotkey</source>
         <translation>Atajo de teclado</translation>
     </message>
@@ -253,6 +245,14 @@
         <source>Download</source>
         <translation>Descargar</translation>
     </message>
+    <message>
+        <source>Could not change the autostart entry. Check that ~/.config/autostart can be written and try again.</source>
+        <translation>No se pudo cambiar la entrada de inicio automático. Compruebe que se puede escribir en ~/.config/autostart e inténtelo de nuevo.</translation>
+    </message>
+    <message>
+        <source>The desktop refused %1: another program (often an input method or the window manager) uses it. Choose another key.</source>
+        <translation>El escritorio rechazó %1: otro programa (a menudo un método de entrada o el gestor de ventanas) lo usa. Elija otra combinación.</translation>
+    </message>
 </context>
 <context>
     <name>Store</name>
@@ -267,6 +267,21 @@
     <message>
         <source>the unreadable groups file could not be set aside (%1)</source>
         <translation>no se pudo guardar aparte el archivo de grupos ilegible (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>TrayMenu</name>
+    <message>
+        <source>Open Traymate</source>
+        <translation>Abrir Traymate</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Configuración</translation>
+    </message>
+    <message>
+        <source>Quit Traymate</source>
+        <translation>Salir de Traymate</translation>
     </message>
 </context>
 <context>

@@ -8,10 +8,6 @@
         <translation>Quitter Traymate</translation>
     </message>
     <message>
-        <source>Settings</source>
-        <translation>Paramètres</translation>
-    </message>
-    <message>
         <source>Traymate Settings</source>
         <translation>Paramètres de Traymate</translation>
     </message>
@@ -100,23 +96,23 @@
 <context>
     <name>HotKey</name>
     <message>
-        <source>Control+Option+Space</source>
+        <source>Ctrl+Alt+Space</source>
         <translation>Ctrl+Alt+Espace</translation>
     </message>
     <message>
-        <source>Control+Space</source>
+        <source>Ctrl+Space</source>
         <translation>Ctrl+Espace</translation>
     </message>
     <message>
-        <source>Option+Space</source>
+        <source>Alt+Space</source>
         <translation>Alt+Espace</translation>
     </message>
     <message>
-        <source>Control+Option+D</source>
+        <source>Ctrl+Alt+D</source>
         <translation>Ctrl+Alt+D</translation>
     </message>
     <message>
-        <source>Command+Option+D</source>
+        <source>Super+Alt+D</source>
         <translation>Super+Alt+D</translation>
     </message>
 </context>
@@ -159,12 +155,12 @@
         <translation>Supprimer</translation>
     </message>
     <message>
-        <source>Show in Finder</source>
-        <translation>Afficher dans le dossier</translation>
-    </message>
-    <message>
         <source>Remove from group</source>
         <translation>Retirer du groupe</translation>
+    </message>
+    <message>
+        <source>Show in Folder</source>
+        <translation>Afficher dans le dossier</translation>
     </message>
 </context>
 <context>
@@ -218,10 +214,6 @@
         <translation>Lancer à l’ouverture de session</translation>
     </message>
     <message>
-        <source>Could not change login item. Move Traymate to Applications and try again.</source>
-        <translation>Impossible de modifier le démarrage automatique. Déplacez Traymate dans Applications et réessayez.</translation>
-    </message>
-    <message>
         <source>Hotkey</source>
         <translation>Raccourci clavier</translation>
     </message>
@@ -253,6 +245,14 @@
         <source>Download</source>
         <translation>Télécharger</translation>
     </message>
+    <message>
+        <source>Could not change the autostart entry. Check that ~/.config/autostart can be written and try again.</source>
+        <translation>Impossible de modifier l’entrée de démarrage automatique. Vérifiez que ~/.config/autostart est accessible en écriture et réessayez.</translation>
+    </message>
+    <message>
+        <source>The desktop refused %1: another program (often an input method or the window manager) uses it. Choose another key.</source>
+        <translation>Le bureau a refusé %1 : un autre programme (souvent une méthode de saisie ou le gestionnaire de fenêtres) l’utilise. Choisissez une autre touche.</translation>
+    </message>
 </context>
 <context>
     <name>Store</name>
@@ -267,6 +267,21 @@
     <message>
         <source>the unreadable groups file could not be set aside (%1)</source>
         <translation>le fichier de groupes illisible n’a pas pu être mis de côté (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>TrayMenu</name>
+    <message>
+        <source>Open Traymate</source>
+        <translation>Ouvrir Traymate</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Paramètres</translation>
+    </message>
+    <message>
+        <source>Quit Traymate</source>
+        <translation>Quitter Traymate</translation>
     </message>
 </context>
 <context>

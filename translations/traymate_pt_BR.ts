@@ -8,10 +8,6 @@
         <translation>Sair do Traymate</translation>
     </message>
     <message>
-        <source>Settings</source>
-        <translation>Configurações</translation>
-    </message>
-    <message>
         <source>Traymate Settings</source>
         <translation>Configurações do Traymate</translation>
     </message>
@@ -100,23 +96,23 @@
 <context>
     <name>HotKey</name>
     <message>
-        <source>Control+Option+Space</source>
+        <source>Ctrl+Alt+Space</source>
         <translation>Ctrl+Alt+Espaço</translation>
     </message>
     <message>
-        <source>Control+Space</source>
+        <source>Ctrl+Space</source>
         <translation>Ctrl+Espaço</translation>
     </message>
     <message>
-        <source>Option+Space</source>
+        <source>Alt+Space</source>
         <translation>Alt+Espaço</translation>
     </message>
     <message>
-        <source>Control+Option+D</source>
+        <source>Ctrl+Alt+D</source>
         <translation>Ctrl+Alt+D</translation>
     </message>
     <message>
-        <source>Command+Option+D</source>
+        <source>Super+Alt+D</source>
         <translation>Super+Alt+D</translation>
     </message>
 </context>
@@ -159,12 +155,12 @@
         <translation>Excluir</translation>
     </message>
     <message>
-        <source>Show in Finder</source>
-        <translation>Mostrar na pasta</translation>
-    </message>
-    <message>
         <source>Remove from group</source>
         <translation>Remover do grupo</translation>
+    </message>
+    <message>
+        <source>Show in Folder</source>
+        <translation>Mostrar na pasta</translation>
     </message>
 </context>
 <context>
@@ -218,10 +214,6 @@
         <translation>Iniciar ao entrar na sessão</translation>
     </message>
     <message>
-        <source>Could not change login item. Move Traymate to Applications and try again.</source>
-        <translation>Não foi possível alterar a inicialização automática. Mova o Traymate para Aplicativos e tente novamente.</translation>
-    </message>
-    <message>
         <source>Hotkey</source>
         <translation>Tecla de atalho</translation>
     </message>
@@ -253,6 +245,14 @@
         <source>Download</source>
         <translation>Baixar</translation>
     </message>
+    <message>
+        <source>Could not change the autostart entry. Check that ~/.config/autostart can be written and try again.</source>
+        <translation>Não foi possível alterar a entrada de inicialização automática. Verifique se é possível gravar em ~/.config/autostart e tente novamente.</translation>
+    </message>
+    <message>
+        <source>The desktop refused %1: another program (often an input method or the window manager) uses it. Choose another key.</source>
+        <translation>A área de trabalho recusou %1: outro programa (geralmente um método de entrada ou o gerenciador de janelas) o usa. Escolha outra tecla.</translation>
+    </message>
 </context>
 <context>
     <name>Store</name>
@@ -267,6 +267,21 @@
     <message>
         <source>the unreadable groups file could not be set aside (%1)</source>
         <translation>não foi possível guardar à parte o arquivo de grupos ilegível (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>TrayMenu</name>
+    <message>
+        <source>Open Traymate</source>
+        <translation>Abrir o Traymate</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Configurações</translation>
+    </message>
+    <message>
+        <source>Quit Traymate</source>
+        <translation>Sair do Traymate</translation>
     </message>
 </context>
 <context>

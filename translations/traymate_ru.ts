@@ -8,10 +8,6 @@
         <translation>Выйти из Traymate</translation>
     </message>
     <message>
-        <source>Settings</source>
-        <translation>Настройки</translation>
-    </message>
-    <message>
         <source>Traymate Settings</source>
         <translation>Настройки Traymate</translation>
     </message>
@@ -100,23 +96,23 @@
 <context>
     <name>HotKey</name>
     <message>
-        <source>Control+Option+Space</source>
+        <source>Ctrl+Alt+Space</source>
         <translation>Ctrl+Alt+Пробел</translation>
     </message>
     <message>
-        <source>Control+Space</source>
+        <source>Ctrl+Space</source>
         <translation>Ctrl+Пробел</translation>
     </message>
     <message>
-        <source>Option+Space</source>
+        <source>Alt+Space</source>
         <translation>Alt+Пробел</translation>
     </message>
     <message>
-        <source>Control+Option+D</source>
+        <source>Ctrl+Alt+D</source>
         <translation>Ctrl+Alt+D</translation>
     </message>
     <message>
-        <source>Command+Option+D</source>
+        <source>Super+Alt+D</source>
         <translation>Super+Alt+D</translation>
     </message>
 </context>
@@ -159,12 +155,12 @@
         <translation>Удалить</translation>
     </message>
     <message>
-        <source>Show in Finder</source>
-        <translation>Показать в папке</translation>
-    </message>
-    <message>
         <source>Remove from group</source>
         <translation>Убрать из группы</translation>
+    </message>
+    <message>
+        <source>Show in Folder</source>
+        <translation>Показать в папке</translation>
     </message>
 </context>
 <context>
@@ -218,10 +214,6 @@
         <translation>Запускать при входе в систему</translation>
     </message>
     <message>
-        <source>Could not change login item. Move Traymate to Applications and try again.</source>
-        <translation>Не удалось изменить автозапуск. Переместите Traymate в «Программы» и повторите попытку.</translation>
-    </message>
-    <message>
         <source>Hotkey</source>
         <translation>Горячая клавиша</translation>
     </message>
@@ -253,6 +245,14 @@
         <source>Download</source>
         <translation>Загрузить</translation>
     </message>
+    <message>
+        <source>Could not change the autostart entry. Check that ~/.config/autostart can be written and try again.</source>
+        <translation>Не удалось изменить запись автозапуска. Проверьте, что в ~/.config/autostart можно писать, и повторите попытку.</translation>
+    </message>
+    <message>
+        <source>The desktop refused %1: another program (often an input method or the window manager) uses it. Choose another key.</source>
+        <translation>Рабочий стол отклонил %1: его использует другая программа (часто метод ввода или оконный менеджер). Выберите другое сочетание.</translation>
+    </message>
 </context>
 <context>
     <name>Store</name>
@@ -267,6 +267,21 @@
     <message>
         <source>the unreadable groups file could not be set aside (%1)</source>
         <translation>не удалось сохранить копию нечитаемого файла групп (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>TrayMenu</name>
+    <message>
+        <source>Open Traymate</source>
+        <translation>Открыть Traymate</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Настройки</translation>
+    </message>
+    <message>
+        <source>Quit Traymate</source>
+        <translation>Выйти из Traymate</translation>
     </message>
 </context>
 <context>

@@ -8,10 +8,6 @@
         <translation>退出 Traymate</translation>
     </message>
     <message>
-        <source>Settings</source>
-        <translation>设置</translation>
-    </message>
-    <message>
         <source>Traymate Settings</source>
         <translation>Traymate 设置</translation>
     </message>
@@ -100,23 +96,23 @@
 <context>
     <name>HotKey</name>
     <message>
-        <source>Control+Option+Space</source>
+        <source>Ctrl+Alt+Space</source>
         <translation>Ctrl+Alt+空格</translation>
     </message>
     <message>
-        <source>Control+Space</source>
+        <source>Ctrl+Space</source>
         <translation>Ctrl+空格</translation>
     </message>
     <message>
-        <source>Option+Space</source>
+        <source>Alt+Space</source>
         <translation>Alt+空格</translation>
     </message>
     <message>
-        <source>Control+Option+D</source>
+        <source>Ctrl+Alt+D</source>
         <translation>Ctrl+Alt+D</translation>
     </message>
     <message>
-        <source>Command+Option+D</source>
+        <source>Super+Alt+D</source>
         <translation>Super+Alt+D</translation>
     </message>
 </context>
@@ -159,12 +155,12 @@
         <translation>删除</translation>
     </message>
     <message>
-        <source>Show in Finder</source>
-        <translation>在文件夹中显示</translation>
-    </message>
-    <message>
         <source>Remove from group</source>
         <translation>从分组中移除</translation>
+    </message>
+    <message>
+        <source>Show in Folder</source>
+        <translation>在文件夹中显示</translation>
     </message>
 </context>
 <context>
@@ -218,10 +214,6 @@
         <translation>登录时启动</translation>
     </message>
     <message>
-        <source>Could not change login item. Move Traymate to Applications and try again.</source>
-        <translation>无法更改自动启动项。请将 Traymate 移到“应用程序”中，然后重试。</translation>
-    </message>
-    <message>
         <source>Hotkey</source>
         <translation>快捷键</translation>
     </message>
@@ -253,6 +245,14 @@
         <source>Download</source>
         <translation>下载</translation>
     </message>
+    <message>
+        <source>Could not change the autostart entry. Check that ~/.config/autostart can be written and try again.</source>
+        <translation>无法更改自动启动项。请检查 ~/.config/autostart 是否可写，然后重试。</translation>
+    </message>
+    <message>
+        <source>The desktop refused %1: another program (often an input method or the window manager) uses it. Choose another key.</source>
+        <translation>桌面拒绝了 %1：另一个程序（通常是输入法或窗口管理器）正在使用它。请选择其他快捷键。</translation>
+    </message>
 </context>
 <context>
     <name>Store</name>
@@ -267,6 +267,21 @@
     <message>
         <source>the unreadable groups file could not be set aside (%1)</source>
         <translation>无法另存无法读取的分组文件（%1）</translation>
+    </message>
+</context>
+<context>
+    <name>TrayMenu</name>
+    <message>
+        <source>Open Traymate</source>
+        <translation>打开 Traymate</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <source>Quit Traymate</source>
+        <translation>退出 Traymate</translation>
     </message>
 </context>
 <context>

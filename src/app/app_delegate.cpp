@@ -5,6 +5,7 @@
 #include "app/hot_key.h"
 #include "app/notifications.h"
 #include "app/tray_icon.h"
+#include "app/tray_menu.h"
 #include "app/url_opening.h"
 #include "model/store.h"
 #include "panel/floating_panel.h"
@@ -13,6 +14,7 @@
 #include "panel/panel_state.h"
 #include "panel/panel_view.h"
 #include "panel/placement.h"
+#include "platform/desktop.h"
 #include "settings/preferences.h"
 #include "settings/settings_view.h"
 #include "settings/update_checker.h"
@@ -24,6 +26,7 @@
 #include <QScreen>
 #include <QSystemTrayIcon>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace {
 
@@ -43,6 +46,7 @@ AppDelegate::AppDelegate(QObject* parent)
 AppDelegate::AppDelegate(Store& store, QObject* parent)
     : QObject(parent)
     , m_store(store)
+    , m_trayClicks(std::chrono::milliseconds(QApplication::doubleClickInterval()))
 {
     g_current = this;
     m_closeWork.setSingleShot(true);
@@ -56,7 +60,6 @@ AppDelegate::~AppDelegate()
         g_current = nullptr;
     delete m_panel;
     delete m_settingsWindow;
-    delete m_statusMenu;
 }
 
 AppDelegate* AppDelegate::current()
@@ -109,25 +112,38 @@ void AppDelegate::buildPanel()
 
 void AppDelegate::buildStatusItem()
 {
-    m_statusMenu = new QMenu;
-    QAction* settings = m_statusMenu->addAction(tr("Settings"));
-    settings->setShortcut(QKeySequence(QStringLiteral("Ctrl+,")));
-    connect(settings, &QAction::triggered, this, &AppDelegate::showSettings);
-    m_statusMenu->addSeparator();
-    QAction* quit = m_statusMenu->addAction(tr("Quit Traymate"));
-    quit->setShortcut(QKeySequence(QStringLiteral("Ctrl+Q")));
-    connect(quit, &QAction::triggered, qApp, &QCoreApplication::quit);
+    m_trayMenu = new TrayMenu(m_store, this);
+    connect(m_trayMenu, &TrayMenu::panelRequested, this, [this] { showPanel(std::nullopt); });
+    connect(m_trayMenu, &TrayMenu::groupRequested, this, [this](const QUuid& id) {
+        // The full panel, opened on that group.
+        m_store.setSelected(id);
+        showPanel(std::nullopt);
+    });
+    connect(m_trayMenu, &TrayMenu::settingsRequested, this, &AppDelegate::showSettings);
+    connect(m_trayMenu, &TrayMenu::quitRequested, qApp, &QCoreApplication::quit);
 
-    // Without a tray the icon stays unseen (and appears if a tray starts later); start-up goes
-    // on, and the hot key and `traymate --toggle` still reach the panel.
+    // Without a tray the icon never comes; start-up goes on, and the hot key and
+    // `traymate --toggle` still reach the panel.
+    whenTrayReady([this] { makeStatusItem(); });
+}
+
+void AppDelegate::whenTrayReady(std::function<void()> make)
+{
+    m_trayWatch = Desktop::whenTrayReady(std::move(make));
+}
+
+void AppDelegate::makeStatusItem()
+{
+    if (m_statusItem)
+        return;
     m_statusItem = new QSystemTrayIcon(TrayIcon::make(), this);
     m_statusItem->setToolTip(TrayIcon::toolTip(m_store.saveProblem()));
     connect(&m_store, &Store::saveProblemChanged, m_statusItem,
             [this] { m_statusItem->setToolTip(TrayIcon::toolTip(m_store.saveProblem())); });
-    m_statusItem->setContextMenu(m_statusMenu); // the right click; the panel stays as it was
+    m_statusItem->setContextMenu(m_trayMenu->menu());
     connect(m_statusItem, &QSystemTrayIcon::activated, this,
             [this](QSystemTrayIcon::ActivationReason reason) {
-                if (reason == QSystemTrayIcon::Trigger)
+                if (m_trayClicks.toggles(reason, TrayClicks::Clock::now()))
                     statusClicked();
             });
     m_statusItem->show();
@@ -222,9 +238,7 @@ void AppDelegate::showPanel(std::optional<QUuid> group)
     m_panel->resize(panelSize());
     position();
 
-    m_panel->show();
-    m_panel->raise();
-    m_panel->activateWindow();
+    present(m_panel);
 
     // Once more after this event: the window manager may have moved the window on mapping.
     QTimer::singleShot(0, this, &AppDelegate::position);
@@ -341,9 +355,24 @@ void AppDelegate::showSettings()
         m_panel->orderOut();
     // show() alone leaves a minimised window minimised.
     m_settingsWindow->setWindowState(m_settingsWindow->windowState() & ~Qt::WindowMinimized);
-    m_settingsWindow->show();
-    m_settingsWindow->raise();
-    m_settingsWindow->activateWindow();
+    present(m_settingsWindow);
+}
+
+void AppDelegate::present(QWidget* window)
+{
+    const QString token = std::exchange(m_activationToken, QString());
+    window->winId(); // the native window the token goes on
+    Desktop::prepareActivation(window->windowHandle(), token);
+    window->show();
+    window->raise();
+    window->activateWindow();
+    Desktop::completeActivation(window->windowHandle(), token);
+}
+
+void AppDelegate::endLaunchFeedback(const QString& token)
+{
+    if (m_panel)
+        Desktop::completeActivation(m_panel->windowHandle(), token);
 }
 
 QPointF AppDelegate::pointerPosition() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/tray_clicks.h"
 #include "panel/floating_panel.h"
 
 #include <QList>
@@ -12,12 +13,14 @@
 #include <QTimer>
 #include <QUuid>
 #include <QWidget>
+#include <functional>
+#include <memory>
 #include <optional>
 
 class QAction;
-class QMenu;
 class QSystemTrayIcon;
 class Store;
+class TrayMenu;
 
 // A screen in Qt's global coordinates: its whole area and the part free of panels.
 struct ScreenGeometry {
@@ -48,6 +51,12 @@ public:
     // A later start without arguments: brings the full panel up.
     void showRequested();
     void hotKeyPressed();
+    // The desktop's token for the next window shown (the panel or the settings), so that it
+    // gets the focus despite focus-stealing prevention; used once.
+    void setActivationToken(const QString& token) { m_activationToken = token; }
+    const QString& activationToken() const { return m_activationToken; }
+    // Ends the launch feedback of a start that shows nothing (the panel is up already).
+    void endLaunchFeedback(const QString& token);
     // A left click on the tray icon.
     void statusClicked();
 
@@ -61,7 +70,9 @@ public:
     void showSettings();
 
     FloatingPanel* panel() const { return m_panel; }
+    // Null until the desktop has a tray for it.
     QSystemTrayIcon* statusItem() const { return m_statusItem; }
+    TrayMenu* trayMenu() const { return m_trayMenu; }
     QWidget* settingsWindow() const { return m_settingsWindow; }
     const std::optional<QUuid>& pendingGroup() const { return m_pendingGroup; }
     // The anchor in Qt's global coordinates.
@@ -78,6 +89,8 @@ protected:
     virtual void buildMainMenu();
     virtual void buildPanel();
     virtual void buildStatusItem();
+    // Runs `make` once a tray icon made then would land in the desktop's preferred tray.
+    virtual void whenTrayReady(std::function<void()> make);
     virtual void observeHotKey();
     virtual void applyHotKey(int index);
     virtual void pruneMissing();
@@ -90,6 +103,9 @@ protected:
 
 private:
     void autoHide();
+    void makeStatusItem();
+    // Shows, raises and activates `window` with the pending activation token.
+    void present(QWidget* window);
     QWidget* makePanelContent();
     QWidget* makeSettingsContent();
 
@@ -103,5 +119,8 @@ private:
     bool m_hoverEntered = false;
     bool m_pendingToggle = false;
     QList<QAction*> m_mainMenu;
-    QMenu* m_statusMenu = nullptr;
+    TrayMenu* m_trayMenu = nullptr; // a child of the delegate
+    TrayClicks m_trayClicks;
+    QString m_activationToken;
+    std::unique_ptr<QObject> m_trayWatch; // looks for a tray until the icon is made
 };

@@ -9,14 +9,15 @@ namespace {
 // The registered key; made (and its event filter installed) on the first apply().
 std::unique_ptr<GlobalShortcut> g_shortcut;
 bool g_active = false;
+bool g_applied = false;
 } // namespace
 
 const QList<HotKeyPreset> HotKey::presets = {
-    {QStringLiteral(QT_TRANSLATE_NOOP("HotKey", "Control+Option+Space")), 49, 0x1800},
-    {QStringLiteral(QT_TRANSLATE_NOOP("HotKey", "Control+Space")), 49, 0x1000},
-    {QStringLiteral(QT_TRANSLATE_NOOP("HotKey", "Option+Space")), 49, 0x800},
-    {QStringLiteral(QT_TRANSLATE_NOOP("HotKey", "Control+Option+D")), 2, 0x1800},
-    {QStringLiteral(QT_TRANSLATE_NOOP("HotKey", "Command+Option+D")), 2, 0x900},
+    {QStringLiteral(QT_TRANSLATE_NOOP("HotKey", "Ctrl+Alt+Space")), 49, 0x1800},
+    {QStringLiteral(QT_TRANSLATE_NOOP("HotKey", "Ctrl+Space")), 49, 0x1000},
+    {QStringLiteral(QT_TRANSLATE_NOOP("HotKey", "Alt+Space")), 49, 0x800},
+    {QStringLiteral(QT_TRANSLATE_NOOP("HotKey", "Ctrl+Alt+D")), 2, 0x1800},
+    {QStringLiteral(QT_TRANSLATE_NOOP("HotKey", "Super+Alt+D")), 2, 0x900},
 };
 
 const HotKeyPreset& HotKey::presetAt(int index)
@@ -34,9 +35,15 @@ void HotKey::apply(int index)
         g_shortcut->pressed = [] { NotificationCenter::instance().post(dockHotKey); };
     }
     g_active = g_shortcut->grab(preset.key, preset.mods);
+    g_applied = true;
 }
 
 bool HotKey::isActive()
 {
     return g_active;
+}
+
+bool HotKey::isRefused()
+{
+    return g_applied && !g_active;
 }

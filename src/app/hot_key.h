@@ -29,4 +29,7 @@ void apply(int index);
 // Whether the last apply() got its key from the desktop.
 bool isActive();
 
+// Whether apply() ran and the desktop refused its key (another program holds it).
+bool isRefused();
+
 } // namespace HotKey

@@ -8,6 +8,20 @@ namespace {
 const QString openPrefix = QStringLiteral("open ");
 const QString toggleRequest = QStringLiteral("toggle");
 const QString showRequest = QStringLiteral("show");
+const QString activationPrefix = QStringLiteral("activation ");
+// Startup ids and activation tokens are short ASCII; anything else is not one.
+constexpr qsizetype maxTokenLength = 512;
+
+bool isToken(QStringView token)
+{
+    if (token.isEmpty() || token.size() > maxTokenLength)
+        return false;
+    for (const QChar c : token) {
+        if (c.unicode() <= 0x20 || c.unicode() >= 0x7f)
+            return false;
+    }
+    return true;
+}
 
 } // namespace
 
@@ -24,8 +38,19 @@ QString PanelRequests::show()
     return showRequest;
 }
 
+QString PanelRequests::activation(const QString& token)
+{
+    return isToken(token) ? activationPrefix + token : QString();
+}
+
 void PanelRequests::add(const QString& request)
 {
+    if (request.startsWith(activationPrefix)) {
+        const QStringView token = QStringView(request).mid(activationPrefix.size());
+        if (isToken(token))
+            m_token = token.toString();
+        return;
+    }
     fold(m_ifVisible, true, request);
     fold(m_ifHidden, false, request);
 }
@@ -62,7 +87,16 @@ void PanelRequests::applyTo(AppDelegate& delegate)
 {
     const bool visible = delegate.panel() && delegate.panel()->isVisible();
     const Outcome what = outcome(visible);
+    const QString token = m_token;
     *this = PanelRequests();
+    // Only a window that comes up needs the focus the token stands for; otherwise the launch
+    // that carried it still ends, or the desktop shows it busy until its time-out.
+    if (!token.isEmpty()) {
+        if (what.kind == Outcome::Kind::Unchanged || what.kind == Outcome::Kind::Hidden)
+            delegate.endLaunchFeedback(token);
+        else
+            delegate.setActivationToken(token);
+    }
     switch (what.kind) {
     case Outcome::Kind::Unchanged: break;
     case Outcome::Kind::Hidden: delegate.hidePanel(); break;

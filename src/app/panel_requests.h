@@ -14,6 +14,9 @@ public:
     static QString open(const QString& url);
     static QString toggle();
     static QString show();
+    // The token the later start was launched with, so the desktop gives the panel the focus.
+    // Empty for a token the desktop could not have made (too long, not printable ASCII).
+    static QString activation(const QString& token);
 
     // What a batch ends in, from one starting state of the panel.
     struct Outcome {
@@ -29,6 +32,8 @@ public:
 
     Outcome outcome(bool panelVisible) const { return panelVisible ? m_ifVisible : m_ifHidden; }
     bool isEmpty() const;
+    // The last activation token of the batch, or empty.
+    const QString& activationToken() const { return m_token; }
 
     // Does what the batch ends in, through the delegate (which parks it until launch has
     // finished), and starts a new batch.
@@ -39,4 +44,5 @@ private:
 
     Outcome m_ifVisible;
     Outcome m_ifHidden;
+    QString m_token;
 };

@@ -96,6 +96,12 @@ int TraymateMain::main(int argc, char* argv[])
         arguments = parseArguments(QCoreApplication::arguments());
         if (arguments.quit)
             return arguments.exitCode;
+        // The token goes first, so that in a batch from several starts the last one's wins;
+        // it is left out rather than pushing a full hand-over over the limits.
+        const QString token = PanelRequests::activation(Desktop::startupToken());
+        if (!token.isEmpty() &&
+            SingleInstance::fitsOneMessage(arguments.requests + QStringList{token}))
+            arguments.requests.prepend(token);
         instance = std::make_unique<SingleInstance>(SingleInstance::privateFolder());
         switch (instance->claim(arguments.requests)) {
         case SingleInstance::Role::Secondary: return 0;

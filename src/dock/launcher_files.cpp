@@ -187,7 +187,7 @@ QByteArray desktopEntry(const AppGroup& group, const QString& bundle)
         escapeString(iconPath(bundle)) %
         // No Categories: the launcher is not an application of its own, and the Dock import
         // files it under "Other" like the bundle.
-        QStringLiteral("\nTerminal=false\nNoDisplay=false\nStartupNotify=false\n"
+        QStringLiteral("\nTerminal=false\nNoDisplay=false\nStartupNotify=true\n"
                        // Lets a dock that lists desktop entries find the bundle again.
                        "X-Traymate-Bundle=") %
         escapeString(bundle) % QStringLiteral("\n");

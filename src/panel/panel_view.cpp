@@ -246,7 +246,7 @@ QMenu* PanelView::itemMenu(const QString& path)
 {
     auto* menu = new QMenu(this);
     const std::optional<AppGroup> group = current();
-    connect(menu->addAction(tr("Show in Finder")), &QAction::triggered, this,
+    connect(menu->addAction(tr("Show in Folder")), &QAction::triggered, this,
             [this, path] { m_services.reveal(path); });
     connect(menu->addAction(tr("Remove from group")), &QAction::triggered, this,
             [this, path, id = group ? group->id : QUuid()] { m_store.remove(path, id); });

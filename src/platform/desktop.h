@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 
+class QObject;
 class QWindow;
 
 // One system-wide key combination, reported on the main thread while it is held by us.
@@ -42,6 +43,23 @@ void preparePanelWindow(QWindow* window);
 
 // Whether a compositor blends translucent windows; without one the panel shapes its corners.
 bool hasCompositor();
+
+// The token this process was started with, for the running instance to show its window with:
+// $XDG_ACTIVATION_TOKEN or $DESKTOP_STARTUP_ID, else on X11 a startup id made now, whose server
+// time tells the window manager the request is fresh. Empty where there is none.
+QString startupToken();
+
+// Before `window` is mapped: hands the desktop `token` (from startupToken() of a later start),
+// so the window gets the focus; an empty one takes away what an earlier showing was given.
+void prepareActivation(QWindow* window, const QString& token);
+// After mapping: ends the launch feedback (the busy pointer) that the token started.
+void completeActivation(QWindow* window, const QString& token);
+
+// Calls `ready` once, on the main thread, when a tray icon made then lands in the desktop's
+// preferred tray: Qt picks StatusNotifierItem or XEmbed at the first icon, for good, so where a
+// StatusNotifierItem host may still come (a panel starting after the program), the call
+// waits for it. Where the desktop has no tray, it never comes. Dropping the result cancels.
+std::unique_ptr<QObject> whenTrayReady(std::function<void()> ready);
 
 // Makes `program` the desktop's handler of traymate:// URLs for this user. Cheap when nothing
 // changed, so it can run at every start.

@@ -77,8 +77,10 @@ void SettingsView::buildGeneral(QWidget* box)
     connect(m_launchAtLogin, &QCheckBox::clicked, this, [this](bool on) { setLogin(on); });
     form->addRow(m_launchAtLogin);
 
-    m_loginFailed = new QLabel(
-        tr("Could not change login item. Move Traymate to Applications and try again."), box);
+    m_loginFailed =
+        new QLabel(tr("Could not change the autostart entry. Check that ~/.config/autostart can be "
+                      "written and try again."),
+                   box);
     m_loginFailed->setObjectName(QStringLiteral("loginError"));
     m_loginFailed->setWordWrap(true);
     makeCaption(m_loginFailed);
@@ -98,8 +100,17 @@ void SettingsView::buildGeneral(QWidget* box)
         const int index = m_hotkey->itemData(row).toInt();
         Preferences::setValue(Preferences::hotkeyIndex, index);
         HotKey::apply(index);
+        showHotkeyRefusal();
     });
     form->addRow(tr("Hotkey"), m_hotkey);
+
+    // Ctrl+Space (input methods) and Alt+Space (window managers) are often taken already.
+    m_hotkeyRefused = new QLabel(box);
+    m_hotkeyRefused->setObjectName(QStringLiteral("hotkeyRefused"));
+    m_hotkeyRefused->setWordWrap(true);
+    makeCaption(m_hotkeyRefused);
+    m_hotkeyRefused->setVisible(false);
+    form->addRow(QString(), m_hotkeyRefused);
     if (!Desktop::canRegisterGlobalShortcut()) {
         auto* fallback = new QLabel(tr("The desktop does not let Traymate set a global "
                                        "key; bind a shortcut to: traymate --toggle"),
@@ -181,6 +192,7 @@ void SettingsView::readPreferences()
     const int hotkey = Preferences::intValue(Preferences::hotkeyIndex, 0);
     const int hotkeyRow = m_hotkey->findData(hotkey);
     m_hotkey->setCurrentIndex(hotkeyRow >= 0 ? hotkeyRow : 0);
+    showHotkeyRefusal();
 
     const QSignalBlocker positionBlocker(m_openPanel);
     const int positionRow =
@@ -210,6 +222,17 @@ void SettingsView::showLogin()
 {
     m_launchAtLogin->setChecked(m_loginOn);
     m_loginFailed->setVisible(m_loginError);
+}
+
+void SettingsView::showHotkeyRefusal()
+{
+    // Where no key can be set at all, the fallback caption already says what to do.
+    const bool refused = Desktop::canRegisterGlobalShortcut() && HotKey::isRefused();
+    if (refused)
+        m_hotkeyRefused->setText(tr("The desktop refused %1: another program (often an input "
+                                    "method or the window manager) uses it. Choose another key.")
+                                     .arg(m_hotkey->currentText()));
+    m_hotkeyRefused->setVisible(refused);
 }
 
 void SettingsView::showUpdates()

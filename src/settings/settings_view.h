@@ -34,12 +34,14 @@ private:
     void readPreferences();
     void readLoginStatus();
     void showLogin();
+    void showHotkeyRefusal();
     void showUpdates();
     void download();
 
     QCheckBox* m_launchAtLogin = nullptr;
     QLabel* m_loginFailed = nullptr;
     QComboBox* m_hotkey = nullptr;
+    QLabel* m_hotkeyRefused = nullptr;
     QComboBox* m_openPanel = nullptr;
     QCheckBox* m_closeAfterLaunch = nullptr;
     QLabel* m_updateStatus = nullptr;

@@ -37,6 +37,8 @@ protected:
         calls << "buildStatusItem";
         AppDelegate::buildStatusItem();
     }
+    // No desktop to wait for: the icon is made at once.
+    void whenTrayReady(std::function<void()> make) override { make(); }
     void observeHotKey() override
     {
         calls << "observeHotKey";

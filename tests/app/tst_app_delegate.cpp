@@ -2,6 +2,7 @@
 #include "app/notifications.h"
 #include "file_size_limit.h"
 #include "model/store.h"
+#include "panel/panel_layout.h"
 #include "panel/panel_state.h"
 #include "recording_delegate.h"
 #include "settings/preferences.h"
@@ -35,6 +36,26 @@ AppGroup group(const QString& name, int items)
 QString urlOf(const QUuid& id)
 {
     return QStringLiteral("traymate://group/") + id.toString(QUuid::WithoutBraces).toUpper();
+}
+
+// The menu's entries as shown: titles, and "-" for separators.
+QStringList visibleTitles(const QMenu* menu)
+{
+    QStringList titles;
+    for (const QAction* action : menu->actions()) {
+        if (action->isVisible())
+            titles << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    }
+    return titles;
+}
+
+QAction* entry(const QMenu* menu, const QString& title)
+{
+    for (QAction* action : menu->actions()) {
+        if (action->text() == title)
+            return action;
+    }
+    qFatal("no entry %s", qPrintable(title));
 }
 
 } // namespace
@@ -424,7 +445,79 @@ private Q_SLOTS:
             status << (action->isSeparator()
                            ? QStringLiteral("-")
                            : action->text() + " " + action->shortcut().toString());
-        QCOMPARE(status, QStringList({"Settings Ctrl+,", "-", "Quit Traymate Ctrl+Q"}));
+        QCOMPARE(status, QStringList({"Open Traymate ", "-", "A ", "-", "Settings Ctrl+,", "-",
+                                      "Quit Traymate Ctrl+Q"}));
+    }
+
+    void trayMenuReachesThePanelAndEveryGroup()
+    {
+        launched({group("Work", 2), group("R&D", 1), group("Games", 30)});
+        QMenu* menu = m_delegate->statusItem()->contextMenu();
+        QCOMPARE(visibleTitles(menu), QStringList({"Open Traymate", "-", "Work", "R&&D", "Games",
+                                                   "-", "Settings", "-", "Quit Traymate"}));
+
+        // A group's entry opens the full panel on that group, even over an open compact one.
+        m_delegate->openUrls({urlOf(m_store->groups()[0].id)});
+        QVERIFY(panel()->isVisible() && m_store->compact());
+        entry(menu, "Games")->trigger();
+        QVERIFY(panel()->isVisible());
+        QVERIFY(!m_store->compact());
+        QCOMPARE(m_store->selected(), std::optional(m_store->groups()[2].id));
+        QCOMPARE(m_delegate->panelSize(), PanelLayout::full);
+
+        m_delegate->hidePanel();
+        entry(menu, "Open Traymate")->trigger();
+        QVERIFY(panel()->isVisible() && !m_store->compact());
+        QCOMPARE(m_store->selected(), std::optional(m_store->groups()[2].id));
+
+        entry(menu, "Settings")->trigger();
+        QVERIFY(m_delegate->settingsWindow()->isVisible());
+    }
+
+    void trayMenuFollowsTheGroups()
+    {
+        launched({group("Work", 1), group("Play", 1)});
+        QMenu* menu = m_delegate->statusItem()->contextMenu();
+        QList<AppGroup> groups = m_store->groups();
+        groups[0].name = QStringLiteral("Office");
+        groups.move(1, 0);
+        m_store->setGroups(groups);
+        QCOMPARE(visibleTitles(menu), QStringList({"Open Traymate", "-", "Play", "Office", "-",
+                                                   "Settings", "-", "Quit Traymate"}));
+        entry(menu, "Office")->trigger();
+        QCOMPARE(m_store->selected(), std::optional(groups[1].id));
+
+        // A change that leaves names and order alone keeps the same entries.
+        QAction* office = entry(menu, "Office");
+        groups[1].apps << QStringLiteral("/opt/more");
+        m_store->setGroups(groups);
+        QCOMPARE(entry(menu, "Office"), office);
+
+        m_store->setGroups({});
+        QCOMPARE(visibleTitles(menu),
+                 QStringList({"Open Traymate", "-", "Settings", "-", "Quit Traymate"}));
+    }
+
+    void trayActivationsToggleOncePerClick()
+    {
+        launched({group("A", 1)});
+        QSystemTrayIcon* icon = m_delegate->statusItem();
+        // A host that sends only the double click still opens the panel.
+        Q_EMIT icon->activated(QSystemTrayIcon::DoubleClick);
+        QVERIFY(panel()->isVisible());
+        PanelState::lastHidden = PanelState::Clock::now() - 300ms;
+        Q_EMIT icon->activated(QSystemTrayIcon::Context);
+        Q_EMIT icon->activated(QSystemTrayIcon::MiddleClick);
+        QVERIFY(panel()->isVisible());
+
+        // An XEmbed double click: the press toggles, its second half does not toggle back.
+        Q_EMIT icon->activated(QSystemTrayIcon::Trigger);
+        QVERIFY(!panel()->isVisible());
+        PanelState::lastHidden = PanelState::Clock::now() - 300ms;
+        Q_EMIT icon->activated(QSystemTrayIcon::DoubleClick);
+        QVERIFY(!panel()->isVisible());
+        Q_EMIT icon->activated(QSystemTrayIcon::Trigger);
+        QVERIFY(panel()->isVisible());
     }
 
     void editActionsReachTheFocusedField()

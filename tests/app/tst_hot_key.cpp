@@ -14,8 +14,8 @@ private Q_SLOTS:
         QStringList names;
         for (const HotKeyPreset& preset : HotKey::presets)
             names << preset.name;
-        QCOMPARE(names, QStringList({"Control+Option+Space", "Control+Space", "Option+Space",
-                                     "Control+Option+D", "Command+Option+D"}));
+        QCOMPARE(names, QStringList({"Ctrl+Alt+Space", "Ctrl+Space", "Alt+Space", "Ctrl+Alt+D",
+                                     "Super+Alt+D"}));
         QCOMPARE(HotKey::presets.at(4).key, 2u);
         QCOMPARE(HotKey::presets.at(4).mods, 0x900u);
     }

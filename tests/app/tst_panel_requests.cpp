@@ -159,6 +159,43 @@ private Q_SLOTS:
         QVERIFY(!m_store->compact());
         QCOMPARE(m_counter.builds, 2);
     }
+
+    void theLastStartsActivationTokenComesWithTheBatch()
+    {
+        PanelRequests batch;
+        QVERIFY(batch.activationToken().isEmpty());
+        batch.add({PanelRequests::activation("first-_TIME10"), PanelRequests::toggle()});
+        batch.add({PanelRequests::activation("second-_TIME20"), PanelRequests::toggle(),
+                   PanelRequests::toggle()});
+        QCOMPARE(batch.activationToken(), QStringLiteral("second-_TIME20"));
+        // Tokens change nothing on the panel and are no panel requests of their own.
+        QCOMPARE(int(batch.outcome(false).kind), int(Kind::FullPanel));
+        PanelRequests onlyToken;
+        onlyToken.add(PanelRequests::activation("alone"));
+        QVERIFY(onlyToken.isEmpty());
+
+        // What no desktop makes is not handed on: spaces, control characters, non-ASCII, size.
+        for (const QString& bad :
+             {QString(), QStringLiteral("with space"), QStringLiteral("line\nbreak"),
+              QStringLiteral("caf\u00e9"), QString(513, QLatin1Char('x'))}) {
+            QVERIFY2(PanelRequests::activation(bad).isEmpty(), qPrintable(bad.left(20)));
+            batch.add(QStringLiteral("activation ") + bad);
+        }
+        QCOMPARE(batch.activationToken(), QStringLiteral("second-_TIME20"));
+        QCOMPARE(PanelRequests::activation(QString(512, QLatin1Char('x'))),
+                 QStringLiteral("activation ") + QString(512, QLatin1Char('x')));
+
+        // The batch is done with its token once applied; a hiding batch leaves the next
+        // showing without one.
+        batch.applyTo(*m_delegate);
+        QVERIFY(batch.activationToken().isEmpty());
+        QVERIFY(m_delegate->panel()->isVisible());
+        QVERIFY(m_delegate->activationToken().isEmpty());
+        batch.add({PanelRequests::activation("hiding"), PanelRequests::toggle()});
+        batch.applyTo(*m_delegate);
+        QVERIFY(!m_delegate->panel()->isVisible());
+        QVERIFY(m_delegate->activationToken().isEmpty());
+    }
 };
 
 TRAYMATE_TEST_MAIN(PanelRequestsTest)

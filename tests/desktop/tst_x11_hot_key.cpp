@@ -138,7 +138,7 @@ private Q_SLOTS:
         QVERIFY(m_other.grab(XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1, space));
         m_other.ungrabAll();
 
-        HotKey::apply(-1); // falls back to Control+Option+Space
+        HotKey::apply(-1); // falls back to Ctrl+Alt+Space
         QVERIFY(posts({ctrl, alt, space}));
         QVERIFY(!posts({super, alt, keyD}, 300));
     }

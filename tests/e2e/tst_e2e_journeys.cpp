@@ -482,13 +482,14 @@ private Q_SLOTS:
         QTest::qWait(500); // nothing is meant to happen: give it the time it would take
         QVERIFY2(!panelShown(), "a click right after hiding reopened the panel");
 
-        // The right click's menu: its first item opens the settings window.
+        // The right click's menu: "Open Traymate", the one group, then "Settings", which opens
+        // the settings window.
         QVERIFY(m_desktop.xdotool({"click", "3"}));
         QVERIFY2(DesktopSession::waitFor([&] { return popupMenuShown(); }, patience),
                  "a right click showed no menu");
         QTest::qWait(200);
         screenshot("7-tray-menu");
-        QVERIFY(m_desktop.xdotool({"key", "Down", "Return"}));
+        QVERIFY(m_desktop.xdotool({"key", "Down", "Down", "Down", "Return"}));
         xcb_window_t settings = XCB_WINDOW_NONE;
         QVERIFY2(DesktopSession::waitFor(
                      [&] {

@@ -332,8 +332,8 @@ private Q_SLOTS:
         Store& store = fx.openWith({StoreFixture::named("G", {notes})});
         PanelView& view = fx.panel(store);
         QCOMPARE(titles(view.itemMenu(notes)),
-                 QStringList({"Show in Finder", "Remove from group"}));
-        trigger(view.itemMenu(notes), QStringLiteral("Show in Finder"));
+                 QStringList({"Show in Folder", "Remove from group"}));
+        trigger(view.itemMenu(notes), QStringLiteral("Show in Folder"));
         QCOMPARE(fx.log.calls, QStringList{"reveal " + notes});
 
         ItemGrid* grid = full(view)->grid();

@@ -81,7 +81,7 @@ private Q_SLOTS:
         QCOMPARE(hotkey->count(), 5);
         for (int index = 0; index < 5; ++index)
             QCOMPARE(hotkey->itemText(index), HotKey::presets.at(index).name);
-        QCOMPARE(hotkey->currentText(), QStringLiteral("Control+Option+Space"));
+        QCOMPARE(hotkey->currentText(), QStringLiteral("Ctrl+Alt+Space"));
         QCOMPARE(child<QComboBox>(view, "openPanel")->currentText(),
                  QStringLiteral("Bottom center"));
         QVERIFY(child<QCheckBox>(view, "closeAfterLaunch")->isChecked());
@@ -106,7 +106,7 @@ private Q_SLOTS:
         SettingsView view;
         view.show();
         auto* hotkey = child<QComboBox>(view, "hotkey");
-        QCOMPARE(hotkey->currentText(), QStringLiteral("Control+Option+D"));
+        QCOMPARE(hotkey->currentText(), QStringLiteral("Ctrl+Alt+D"));
         QCOMPARE(child<QComboBox>(view, "openPanel")->currentText(), QStringLiteral("At mouse"));
         QVERIFY(!child<QCheckBox>(view, "closeAfterLaunch")->isChecked());
 
@@ -115,7 +115,7 @@ private Q_SLOTS:
         Preferences::setValue(Preferences::closeAfterLaunch, true);
         QVERIFY(LoginItem::registerItem());
         view.show();
-        QCOMPARE(hotkey->currentText(), QStringLiteral("Control+Option+Space"));
+        QCOMPARE(hotkey->currentText(), QStringLiteral("Ctrl+Alt+Space"));
         QCOMPARE(Preferences::intValue(Preferences::hotkeyIndex, 0), 7);
         QVERIFY(child<QCheckBox>(view, "closeAfterLaunch")->isChecked());
         QVERIFY(child<QCheckBox>(view, "launchAtLogin")->isChecked());
@@ -126,7 +126,7 @@ private Q_SLOTS:
         SettingsView view;
         view.show();
         auto* hotkey = child<QComboBox>(view, "hotkey");
-        hotkey->setCurrentIndex(hotkey->findText(QStringLiteral("Command+Option+D")));
+        hotkey->setCurrentIndex(hotkey->findText(QStringLiteral("Super+Alt+D")));
         QCOMPARE(Preferences::value(Preferences::hotkeyIndex).toInt(), 4);
         hotkey->setCurrentIndex(1);
         QCOMPARE(Preferences::value(Preferences::hotkeyIndex).toInt(), 1);
@@ -174,9 +174,10 @@ private Q_SLOTS:
         QVERIFY(!toggle->isChecked());
         QVERIFY(view.loginError());
         QVERIFY(caption->isVisible());
-        QCOMPARE(caption->text(),
-                 QStringLiteral(
-                     "Could not change login item. Move Traymate to Applications and try again."));
+        QCOMPARE(
+            caption->text(),
+            QStringLiteral("Could not change the autostart entry. Check that ~/.config/autostart "
+                           "can be written and try again."));
         QVERIFY(caption->palette().color(QPalette::WindowText).red() > 200);
         QPalette dark = view.palette();
         dark.setColor(QPalette::PlaceholderText, QColor(0x90, 0x91, 0x92));

@@ -49,6 +49,25 @@ public:
         return refused;
     }
 
+    // Takes the preset's combination for this client, as an input method or a window manager
+    // holds its key; false when someone else had it already.
+    bool hold(const HotKeyPreset& preset)
+    {
+        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
+        xcb_key_symbols_t* symbols = xcb_key_symbols_alloc(m_connection);
+        xcb_keycode_t* codes =
+            xcb_key_symbols_get_keycode(symbols, X11KeyMap::keysym(preset.key).value_or(0));
+        const xcb_keycode_t code = codes ? codes[0] : 0;
+        std::free(codes);
+        xcb_key_symbols_free(symbols);
+        xcb_generic_error_t* error = xcb_request_check(
+            m_connection,
+            xcb_grab_key_checked(m_connection, 0, root, X11KeyMap::modifiers(preset.mods), code,
+                                 XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
+        std::free(error);
+        return !error;
+    }
+
     bool connected() const { return !xcb_connection_has_error(m_connection); }
 
 private:
@@ -150,11 +169,41 @@ private Q_SLOTS:
         SettingsView view;
         view.show();
         auto* hotkey = view.findChild<QComboBox*>(QStringLiteral("hotkey"));
-        hotkey->setCurrentIndex(hotkey->findText(QStringLiteral("Command+Option+D")));
+        hotkey->setCurrentIndex(hotkey->findText(QStringLiteral("Super+Alt+D")));
         QCOMPARE(Preferences::intValue(Preferences::hotkeyIndex, -1), 4);
         QVERIFY(HotKey::isActive());
         QVERIFY(!probe.isHeldElsewhere(HotKey::presets.at(0)));
         QVERIFY(probe.isHeldElsewhere(HotKey::presets.at(4)));
+        QVERIFY(!view.findChild<QLabel*>(QStringLiteral("hotkeyRefused"))->isVisible());
+    }
+
+    void aKeyTakenByAnotherProgramIsNamedUnderThePicker()
+    {
+        HotKey::apply(4);
+        GrabProbe inputMethod;
+        QVERIFY(inputMethod.hold(HotKey::presets.at(1))); // Ctrl+Space, as an input method does
+
+        SettingsWindow settings;
+        settings.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&settings.window));
+        auto* hotkey = settings.view->findChild<QComboBox*>(QStringLiteral("hotkey"));
+        auto* refused = settings.view->findChild<QLabel*>(QStringLiteral("hotkeyRefused"));
+        QVERIFY(!refused->isVisible());
+        hotkey->setCurrentIndex(hotkey->findText(QStringLiteral("Ctrl+Space")));
+        QVERIFY(!HotKey::isActive());
+        QVERIFY(refused->isVisible());
+        QVERIFY(refused->text().contains(QStringLiteral("Ctrl+Space")));
+        QTest::qWait(50);
+        verifyEverythingFits(*settings.view);
+        saveShot(settings.window, QStringLiteral("settings-window-key-refused.png"));
+
+        // Shown again when the window comes back, and gone with a key that is free.
+        settings.window.hide();
+        settings.window.show();
+        QVERIFY(refused->isVisible());
+        hotkey->setCurrentIndex(hotkey->findText(QStringLiteral("Ctrl+Alt+D")));
+        QVERIFY(HotKey::isActive());
+        QVERIFY(!refused->isVisible());
     }
 };
 

@@ -236,7 +236,8 @@ private Q_SLOTS:
         delegate.applicationDidFinishLaunching();
         QMenu* trayMenu = delegate.statusItem()->contextMenu();
         QCOMPARE(titles(trayMenu->actions()),
-                 (QStringList{"Einstellungen", QString(), "Traymate beenden"}));
+                 (QStringList{"Traymate öffnen", QString(), "Arbeit", "Reisen", QString(),
+                              "Einstellungen", QString(), "Traymate beenden"}));
         trayMenu->popup(QPoint(40, 40));
         QTest::qWait(50);
         saveShot(trayMenu, QStringLiteral("de-tray-menu"));

@@ -1,5 +1,8 @@
 #include "platform/desktop.h"
 
+#include <QObject>
+#include <QTimer>
+
 // Desktops without an implementation yet: the shell runs without a global key, and the
 // window flags Qt sets are all the panel gets.
 namespace {
@@ -25,3 +28,15 @@ bool Desktop::hasCompositor()
     return true;
 }
 void Desktop::registerUrlScheme(const QString&) {}
+std::unique_ptr<QObject> Desktop::whenTrayReady(std::function<void()> ready)
+{
+    auto watch = std::make_unique<QObject>();
+    QTimer::singleShot(0, watch.get(), std::move(ready));
+    return watch;
+}
+QString Desktop::startupToken()
+{
+    return QString();
+}
+void Desktop::prepareActivation(QWindow*, const QString&) {}
+void Desktop::completeActivation(QWindow*, const QString&) {}

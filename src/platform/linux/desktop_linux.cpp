@@ -1,7 +1,9 @@
 #include "model/safe_file.h"
 #include "platform/desktop.h"
+#include "platform/linux/activation.h"
 #include "platform/linux/portal_global_shortcut.h"
 #include "platform/linux/shortcut_choice.h"
+#include "platform/linux/tray_host_watch.h"
 #include "platform/linux/url_scheme.h"
 #include "platform/linux/x11_connection.h"
 #include "platform/linux/x11_global_shortcut.h"
@@ -137,4 +139,24 @@ void Desktop::registerUrlScheme(const QString& program)
             return;
     }
     writeIfChanged(mimeapps, UrlScheme::withDefaultHandler(current));
+}
+
+std::unique_ptr<QObject> Desktop::whenTrayReady(std::function<void()> ready)
+{
+    return std::make_unique<TrayHostWatch>(std::move(ready));
+}
+
+QString Desktop::startupToken()
+{
+    return Activation::startupToken();
+}
+
+void Desktop::prepareActivation(QWindow* window, const QString& token)
+{
+    Activation::prepare(window, token);
+}
+
+void Desktop::completeActivation(QWindow* window, const QString& token)
+{
+    Activation::complete(window, token);
 }

@@ -20,7 +20,7 @@ QString PortalTrigger::text(std::uint32_t virtualKey, std::uint32_t mods)
     const QString key = keyName(virtualKey);
     if (key.isEmpty())
         return {};
-    // In the order the preset names use, so "Command+Option+D" reads "LOGO+ALT+d".
+    // In the order the preset names use, so "Super+Alt+D" reads "LOGO+ALT+d".
     const std::pair<std::uint32_t, const char*> modifiers[] = {
         {0x1000, "CTRL"}, {0x100, "LOGO"}, {0x800, "ALT"}, {0x200, "SHIFT"}};
     QStringList parts;

@@ -47,7 +47,10 @@ QString UrlScheme::desktopEntry(const QString& program)
                           "Exec=%1 %u\n"
                           "MimeType=%2;\n"
                           "NoDisplay=true\n"
-                          "Terminal=false\n")
+                          "Terminal=false\n"
+                          // The running instance ends the launch feedback with the id it is
+                          // handed.
+                          "StartupNotify=true\n")
         .arg(execArgument(program), mimeType);
 }
 
