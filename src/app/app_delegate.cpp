@@ -4,6 +4,7 @@
 #include "app/first_import.h"
 #include "app/hot_key.h"
 #include "app/notifications.h"
+#include "app/startup_timeline.h"
 #include "app/tray_icon.h"
 #include "app/url_opening.h"
 #include "model/store.h"
@@ -67,15 +68,22 @@ AppDelegate* AppDelegate::current()
 void AppDelegate::applicationDidFinishLaunching()
 {
     buildMainMenu();
+    StartupTimeline::mark("main menu");
     buildPanel();
+    StartupTimeline::mark("panel window");
     buildStatusItem();
+    StartupTimeline::mark("status item");
     observeHotKey();
     applyHotKey(Preferences::intValue(Preferences::hotkeyIndex, 0));
+    StartupTimeline::mark("hot key");
     pruneMissing();
+    StartupTimeline::mark("pruned");
     checkForUpdates();
+    StartupTimeline::mark("update check");
 
     if (FirstImport::runOnce(m_store, [this] { importDock(); }))
         showPanel(std::nullopt);
+    StartupTimeline::mark("first import");
 
     if (m_pendingToggle) {
         m_pendingToggle = false;
@@ -222,9 +230,11 @@ void AppDelegate::showPanel(std::optional<QUuid> group)
     m_panel->resize(panelSize());
     position();
 
+    StartupTimeline::mark("panel content");
     m_panel->show();
     m_panel->raise();
     m_panel->activateWindow();
+    StartupTimeline::mark("panel shown");
 
     // Once more after this event: the window manager may have moved the window on mapping.
     QTimer::singleShot(0, this, &AppDelegate::position);
