@@ -1,7 +1,8 @@
 // Start-up, hot key and memory of the real program side by side with a bare Qt tray program and
 // a raw X key grab, on a private X desktop (Xvfb, openbox, trayer, xcompmgr). Run by hand:
-// build/bench/start_vs_bare [runs]. The programs take turns (A B A B), so load from other work
-// on the machine falls on both; each ratio compares medians of the same run.
+// build/bench/start_vs_bare [runs] [traymate program, to compare builds]. The programs take turns
+// (A B A B), so load from other work on the machine falls on both; each ratio compares medians of
+// the same run.
 #include "desktop_session.h"
 #include "settings/preferences.h"
 
@@ -146,16 +147,16 @@ public:
         : m_environment(base)
     {
         const QString root = m_home.path();
-        for (const char* folder : {"home", "config", "data/Traymate", "cache", "state", "runtime"})
+        for (const char* folder : {"home", "config", "data/Traymate", "cache", "state"})
             QDir().mkpath(root + '/' + folder);
-        QFile::setPermissions(root + "/runtime",
+        QFile::setPermissions(m_runtime.path(),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         m_environment.insert("HOME", root + "/home");
         m_environment.insert("XDG_CONFIG_HOME", root + "/config");
         m_environment.insert("XDG_DATA_HOME", root + "/data");
         m_environment.insert("XDG_CACHE_HOME", root + "/cache");
         m_environment.insert("XDG_STATE_HOME", root + "/state");
-        m_environment.insert("XDG_RUNTIME_DIR", root + "/runtime");
+        m_environment.insert("XDG_RUNTIME_DIR", m_runtime.path());
         m_environment.insert("TRAYMATE_DOCK", "file");
         m_environment.insert("GSETTINGS_BACKEND", "memory");
         m_environment.remove("XDG_CURRENT_DESKTOP");
@@ -191,6 +192,10 @@ public:
 
 private:
     QTemporaryDir m_home;
+    // On tmpfs, as a session's /run/user folder is: the instance lock syncs its file to disk.
+    QTemporaryDir m_runtime{QDir(QStringLiteral("/dev/shm")).exists()
+                                ? QStringLiteral("/dev/shm/traymate-bench-XXXXXX")
+                                : QDir::tempPath() + QStringLiteral("/traymate-bench-XXXXXX")};
     QProcessEnvironment m_environment;
     bool m_ok = false;
 };
@@ -229,6 +234,8 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 10;
+    const QString program =
+        argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral(TRAYMATE_PROGRAM);
 
     DesktopSession desktop;
     QString error;
@@ -273,8 +280,7 @@ int main(int argc, char** argv)
             QProcess traymate;
             watcher.drain();
             clock.start();
-            start(traymate, user.environment(), QStringLiteral(TRAYMATE_PROGRAM),
-                  {QStringLiteral("--toggle")});
+            start(traymate, user.environment(), program, {QStringLiteral("--toggle")});
             if (const auto at = watcher.waitForMapped(clock, QStringLiteral("Traymate")))
                 ourExec.values.push_back(*at);
             else
@@ -305,7 +311,7 @@ int main(int argc, char** argv)
             UserFolders user(desktop.environment());
             QProcess traymate;
             clock.start();
-            start(traymate, user.environment(), QStringLiteral(TRAYMATE_PROGRAM), {});
+            start(traymate, user.environment(), program, {});
             QThread::msleep(idleMs);
             ourIdle.values.push_back(residentMegabytes(traymate.processId()));
             watcher.drain();
@@ -327,6 +333,7 @@ int main(int argc, char** argv)
     std::printf("Start-up and memory against a bare Qt program; Xvfb %dx%d, openbox, trayer, "
                 "xcompmgr; %d interleaved runs, %d groups of %d desktop entries\n",
                 DesktopSession::width, DesktopSession::height, runs, groupCount, entriesPerGroup);
+    std::printf("Traymate: %s\n", qPrintable(program));
     std::printf("load average before: %s; after: %s\n", loadBefore.constData(),
                 loadAverage().constData());
     for (const Samples* samples :

@@ -160,7 +160,9 @@ void AppDelegate::pruneMissing()
 }
 void AppDelegate::checkForUpdates()
 {
-    UpdateChecker::shared().check();
+    // Sent once launch has finished and any panel it opens is on screen: the reply comes
+    // later anyway, and the panel need not wait for a process to start.
+    QTimer::singleShot(0, this, [] { UpdateChecker::shared().check(); });
 }
 void AppDelegate::importDock()
 {
