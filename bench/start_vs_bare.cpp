@@ -247,6 +247,7 @@ int main(int argc, char** argv)
     const QByteArray loadBefore = loadAverage();
 
     Samples bareExec{"bare Qt: exec to mapped window", "ms", {}};
+    Samples bareTextExec{"bare Qt + a text label: exec to mapped", "ms", {}};
     Samples ourExec{"Traymate --toggle: exec to mapped panel", "ms", {}};
     Samples rawKey{"raw xcb grab: key to mapped window", "ms", {}};
     Samples ourKey{"Traymate: hot key to mapped panel", "ms", {}};
@@ -270,6 +271,19 @@ int main(int argc, char** argv)
                 std::fprintf(stderr, "run %d: the bare window never mapped\n", run + 1);
             QThread::msleep(std::max<qint64>(0, idleMs - clock.elapsed()));
             bareIdle.values.push_back(residentMegabytes(bare.processId()));
+            stop(bare);
+        }
+        {
+            // A': the bare program with one line of text, to show what fonts cost.
+            UserFolders user(desktop.environment());
+            QProcess bare;
+            watcher.drain();
+            clock.start();
+            start(bare, user.environment(), QStringLiteral(BARE_QT_PROGRAM),
+                  {QStringLiteral("--text")});
+            if (const auto at = watcher.waitForMapped(clock, QStringLiteral("BareQtWindow")))
+                bareTextExec.values.push_back(*at);
+            QThread::msleep(300);
             stop(bare);
         }
         {
@@ -323,7 +337,7 @@ int main(int argc, char** argv)
                 std::fprintf(stderr, "run %d: no panel after the hot key\n", run + 1);
             QThread::msleep(500);
             desktop.pressKeys(QStringLiteral("ctrl+alt+space"));
-            QThread::msleep(500);
+            QThread::msleep(idleMs); // what the opening keeps, once it has settled
             ourShown.values.push_back(residentMegabytes(traymate.processId()));
             stop(traymate);
         }
@@ -341,6 +355,7 @@ int main(int argc, char** argv)
         samples->print();
     std::printf("ratios of medians:\n");
     ratio("exec to mapped: Traymate / bare Qt", ourExec, bareExec, 1.1);
+    ratio("exec to mapped: Traymate / bare Qt + text", ourExec, bareTextExec, 1.1);
     ratio("hot key to mapped: Traymate / raw grab", ourKey, rawKey, 1.1);
     ratio("idle resident: Traymate / bare Qt", ourIdle, bareIdle, 1.25);
     ratio("after panel resident: Traymate / bare Qt", ourShown, bareIdle, 1.5);

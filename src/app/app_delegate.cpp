@@ -2,6 +2,7 @@
 
 #include "app/edit_actions.h"
 #include "app/first_import.h"
+#include "app/heap_trim.h"
 #include "app/hot_key.h"
 #include "app/notifications.h"
 #include "app/startup_timeline.h"
@@ -33,6 +34,8 @@ AppDelegate* g_current = nullptr;
 constexpr auto statusClickGuard = std::chrono::milliseconds(250);
 constexpr int autoHideDelayMs = 350;
 constexpr QSize settingsSize(420, 540);
+// Long enough for an opening to have painted and freed what building it took.
+constexpr auto settleDelay = std::chrono::seconds(1);
 
 } // namespace
 
@@ -95,6 +98,7 @@ void AppDelegate::applicationDidFinishLaunching()
         m_pendingGroup.reset();
         showPanel(id);
     }
+    QTimer::singleShot(settleDelay, this, &HeapTrim::release);
 }
 
 void AppDelegate::buildMainMenu()
@@ -240,6 +244,7 @@ void AppDelegate::showPanel(std::optional<QUuid> group)
 
     // Once more after this event: the window manager may have moved the window on mapping.
     QTimer::singleShot(0, this, &AppDelegate::position);
+    QTimer::singleShot(settleDelay, this, &HeapTrim::release);
 }
 
 void AppDelegate::hidePanel()
