@@ -224,6 +224,7 @@ void AppDelegate::showPanel(std::optional<QUuid> group)
 {
     if (!m_panel)
         return;
+    StartupTimeline::mark("panel asked for");
     if (group)
         m_store.setSelected(group);
     m_store.setCompact(group.has_value());
