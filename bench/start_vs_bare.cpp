@@ -366,8 +366,8 @@ int main(int argc, char** argv)
     std::printf("Traymate: %s\n", qPrintable(program));
     std::printf("load average before: %s; after: %s\n", loadBefore.constData(),
                 loadAverage().constData());
-    for (const Samples* samples :
-         {&bareExec, &ourExec, &rawKey, &ourKey, &bareIdle, &ourIdle, &ourShown, &ourToggleShown})
+    for (const Samples* samples : {&bareExec, &bareTextExec, &ourExec, &rawKey, &ourKey, &bareIdle,
+                                   &ourIdle, &ourShown, &ourToggleShown})
         samples->print();
     std::printf("ratios of medians:\n");
     ratio("exec to mapped: Traymate / bare Qt", ourExec, bareExec, 1.1);
