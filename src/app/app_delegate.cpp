@@ -2,8 +2,10 @@
 
 #include "app/edit_actions.h"
 #include "app/first_import.h"
+#include "app/heap_trim.h"
 #include "app/hot_key.h"
 #include "app/notifications.h"
+#include "app/startup_timeline.h"
 #include "app/tray_icon.h"
 #include "app/tray_menu.h"
 #include "app/url_opening.h"
@@ -35,6 +37,8 @@ AppDelegate* g_current = nullptr;
 constexpr auto statusClickGuard = std::chrono::milliseconds(250);
 constexpr int autoHideDelayMs = 350;
 constexpr QSize settingsSize(420, 540);
+// Long enough for an opening to have painted and freed what building it took.
+constexpr auto settleDelay = std::chrono::seconds(1);
 
 } // namespace
 
@@ -70,15 +74,22 @@ AppDelegate* AppDelegate::current()
 void AppDelegate::applicationDidFinishLaunching()
 {
     buildMainMenu();
+    StartupTimeline::mark("main menu");
     buildPanel();
+    StartupTimeline::mark("panel window");
     buildStatusItem();
+    StartupTimeline::mark("status item");
     observeHotKey();
     applyHotKey(Preferences::intValue(Preferences::hotkeyIndex, 0));
+    StartupTimeline::mark("hot key");
     pruneMissing();
+    StartupTimeline::mark("pruned");
     checkForUpdates();
+    StartupTimeline::mark("update check");
 
     if (FirstImport::runOnce(m_store, [this] { importDock(); }))
         showPanel(std::nullopt);
+    StartupTimeline::mark("first import");
 
     if (m_pendingToggle) {
         m_pendingToggle = false;
@@ -90,6 +101,7 @@ void AppDelegate::applicationDidFinishLaunching()
         m_pendingGroup.reset();
         showPanel(id);
     }
+    QTimer::singleShot(settleDelay, this, &HeapTrim::release);
 }
 
 void AppDelegate::buildMainMenu()
@@ -168,7 +180,9 @@ void AppDelegate::pruneMissing()
 }
 void AppDelegate::checkForUpdates()
 {
-    UpdateChecker::shared().check();
+    // Sent once launch has finished and any panel it opens is on screen: the reply comes
+    // later anyway, and the panel need not wait for a process to start.
+    QTimer::singleShot(0, this, [] { UpdateChecker::shared().check(); });
 }
 void AppDelegate::importDock()
 {
@@ -226,6 +240,7 @@ void AppDelegate::showPanel(std::optional<QUuid> group)
 {
     if (!m_panel)
         return;
+    StartupTimeline::mark("panel asked for");
     if (group)
         m_store.setSelected(group);
     m_store.setCompact(group.has_value());
@@ -238,10 +253,13 @@ void AppDelegate::showPanel(std::optional<QUuid> group)
     m_panel->resize(panelSize());
     position();
 
+    StartupTimeline::mark("panel content");
     present(m_panel);
+    StartupTimeline::mark("panel shown");
 
     // Once more after this event: the window manager may have moved the window on mapping.
     QTimer::singleShot(0, this, &AppDelegate::position);
+    QTimer::singleShot(settleDelay, this, &HeapTrim::release);
 }
 
 void AppDelegate::hidePanel()

@@ -3,8 +3,10 @@
 #include "app/app_delegate.h"
 #include "app/panel_requests.h"
 #include "app/single_instance.h"
+#include "app/startup_timeline.h"
 #include "app/translations.h"
 #include "platform/desktop.h"
+#include "settings/update_checker.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -84,6 +86,13 @@ Arguments parseArguments(const QStringList& arguments)
 
 int TraymateMain::main(int argc, char* argv[])
 {
+    StartupTimeline::mark("main");
+    // The update check's own short-lived process (see UpdateChecker::setFetchProgram).
+    if (argc == 4 && qstrcmp(argv[1], UpdateChecker::fetchOption) == 0) {
+        QCoreApplication fetching(argc, argv);
+        return UpdateChecker::fetchFeed(QString::fromLocal8Bit(argv[2]),
+                                        std::chrono::milliseconds(atoi(argv[3])));
+    }
     Desktop::chooseDisplayServer();
 
     // The hand-over comes before any GUI object: a later start costs a few milliseconds and
@@ -125,15 +134,20 @@ int TraymateMain::main(int argc, char* argv[])
         case SingleInstance::Role::Primary: break;
         }
     }
+    StartupTimeline::mark("single instance claimed");
 
     QApplication::setDesktopFileName(QStringLiteral("traymate"));
     QApplication app(argc, argv);
+    StartupTimeline::mark("QApplication");
     const Translations translations;
+    StartupTimeline::mark("translations");
     QApplication::setApplicationName(QStringLiteral("Traymate"));
     QApplication::setApplicationVersion(QStringLiteral(TRAYMATE_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
+    UpdateChecker::shared().setFetchProgram(QCoreApplication::applicationFilePath());
 
     AppDelegate delegate;
+    StartupTimeline::mark("delegate");
     // Requests are taken in batches: all that arrived before the event loop comes round give
     // one panel at most, however many there are.
     PanelRequests batch;
@@ -158,7 +172,9 @@ int TraymateMain::main(int argc, char* argv[])
     QTimer::singleShot(0, &delegate, [&delegate] {
         // Before the hot key is applied: the desktop portal knows the program by this entry,
         // which also tells the desktop where traymate:// URLs go. Cheap when unchanged.
+        StartupTimeline::mark("event loop");
         Desktop::registerUrlScheme(QCoreApplication::applicationFilePath());
+        StartupTimeline::mark("url scheme registered");
         delegate.applicationDidFinishLaunching();
     });
     return app.exec();

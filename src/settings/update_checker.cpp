@@ -9,6 +9,8 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QProcess>
+#include <cstdio>
 
 namespace {
 
@@ -57,6 +59,28 @@ QString UpdateChecker::defaultDownloadPage()
     return overridable("TRAYMATE_DOWNLOAD_PAGE", builtInDownloadPage);
 }
 
+namespace {
+
+QNetworkReply* getFeed(QNetworkAccessManager& network, const QUrl& address,
+                       std::chrono::milliseconds timeout)
+{
+    QNetworkRequest request(address);
+    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
+                         QNetworkRequest::AlwaysNetwork);
+    request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+    request.setTransferTimeout(int(timeout.count()));
+
+    QNetworkReply* reply = network.get(request);
+    QObject::connect(reply, &QNetworkReply::downloadProgress, reply,
+                     [reply](qint64 received, qint64) {
+                         if (received > maximumReplyBytes)
+                             reply->abort();
+                     });
+    return reply;
+}
+
+} // namespace
+
 void UpdateChecker::check()
 {
     const std::optional<QUrl> address = webAddress(feedURL());
@@ -65,30 +89,68 @@ void UpdateChecker::check()
 
     setStatus(tr("Checking..."));
 
-    QNetworkRequest request(*address);
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
-                         QNetworkRequest::AlwaysNetwork);
-    request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
-    request.setTransferTimeout(int(m_timeout.count()));
+    if (!m_fetchProgram.isEmpty()) {
+        auto* fetch = new QProcess(this);
+        fetch->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        connect(fetch, &QProcess::readyReadStandardOutput, fetch, [fetch] {
+            if (fetch->bytesAvailable() > maximumReplyBytes)
+                fetch->kill();
+        });
+        connect(fetch, &QProcess::finished, this, [this, fetch] { finishFetch(fetch); });
+        connect(fetch, &QProcess::errorOccurred, this, [this, fetch](QProcess::ProcessError error) {
+            if (error == QProcess::FailedToStart)
+                finishFetch(fetch);
+        });
+        fetch->start(m_fetchProgram,
+                     {QString::fromLatin1(fetchOption), address->toString(QUrl::FullyEncoded),
+                      QString::number(m_timeout.count())});
+        return;
+    }
 
     if (!m_network)
         m_network = new QNetworkAccessManager(this);
-    QNetworkReply* reply = m_network->get(request);
-    connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64) {
-        if (received > maximumReplyBytes)
-            reply->abort();
-    });
+    QNetworkReply* reply = getFeed(*m_network, *address, m_timeout);
     connect(reply, &QNetworkReply::finished, this, [this, reply] { finish(reply); });
+}
+
+int UpdateChecker::fetchFeed(const QString& address, std::chrono::milliseconds timeout)
+{
+    const std::optional<QUrl> url = webAddress(address);
+    if (!url)
+        return 2;
+    QNetworkAccessManager network;
+    QNetworkReply* reply = getFeed(network, *url, timeout);
+    QObject::connect(reply, &QNetworkReply::finished, qApp, [reply] {
+        // An aborted reply is closed and holds nothing.
+        const QByteArray body = reply->isOpen() ? reply->readAll() : QByteArray();
+        std::fwrite(body.constData(), 1, std::size_t(body.size()), stdout);
+        std::fflush(stdout);
+        QCoreApplication::quit();
+    });
+    return QCoreApplication::exec();
 }
 
 void UpdateChecker::finish(QNetworkReply* reply)
 {
     reply->deleteLater();
     // The status code and the network error are not looked at: whatever body arrived decides.
+    // An aborted reply is closed and holds nothing.
+    applyBody(reply->isOpen() ? reply->readAll() : QByteArray());
+}
+
+void UpdateChecker::finishFetch(QProcess* fetch)
+{
+    fetch->deleteLater();
+    // A fetch that was killed or crashed may have written part of a body: it counts as none.
+    const bool complete =
+        fetch->exitStatus() == QProcess::NormalExit && fetch->error() != QProcess::FailedToStart;
+    applyBody(complete ? fetch->readAllStandardOutput() : QByteArray());
+}
+
+void UpdateChecker::applyBody(const QByteArray& body)
+{
     std::optional<QString> version;
     std::optional<QString> url;
-    // An aborted reply is closed and holds nothing.
-    const QByteArray body = reply->isOpen() ? reply->readAll() : QByteArray();
     if (body.size() <= maximumReplyBytes) {
         const QJsonDocument document = QJsonDocument::fromJson(body);
         if (document.isObject()) {

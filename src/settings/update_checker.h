@@ -7,6 +7,7 @@
 
 class QNetworkAccessManager;
 class QNetworkReply;
+class QProcess;
 
 // Asks the product's update feed for the newest version and publishes what it learnt: the
 // newer version if there is one, where to download it and a one-line status. Nothing is
@@ -41,6 +42,15 @@ public:
     // How long a request may go without any data before it counts as failed.
     void setTimeout(std::chrono::milliseconds timeout) { m_timeout = timeout; }
 
+    // Fetches through `program --fetch-update-feed <address> <timeout ms>`, which runs
+    // fetchFeed() and exits, instead of in this process: the long-running program then never
+    // maps the TLS libraries (several megabytes resident). Empty: in this process.
+    void setFetchProgram(const QString& program) { m_fetchProgram = program; }
+    static constexpr const char* fetchOption = "--fetch-update-feed";
+    // The fetching program's side: fetches `address` as check() would and writes the body to
+    // standard output. Needs a QCoreApplication; returns the exit code.
+    static int fetchFeed(const QString& address, std::chrono::milliseconds timeout);
+
 Q_SIGNALS:
     void latestChanged();
     void downloadURLChanged();
@@ -48,6 +58,8 @@ Q_SIGNALS:
 
 private:
     void finish(QNetworkReply* reply);
+    void finishFetch(QProcess* fetch);
+    void applyBody(const QByteArray& body);
     void apply(const std::optional<QString>& version, const std::optional<QString>& url);
     void setLatest(const std::optional<QString>& latest);
     void setDownloadURL(const QString& url);
@@ -55,6 +67,7 @@ private:
 
     QNetworkAccessManager* m_network = nullptr;
     std::chrono::milliseconds m_timeout{std::chrono::seconds(15)};
+    QString m_fetchProgram;
     std::optional<QString> m_latest;
     QString m_downloadURL;
     QString m_status;

@@ -20,6 +20,8 @@ public:
     bool panelVisibleAtImport = false;
     // Runs in place of the Dock import.
     std::function<void()> onImport;
+    // Lets the update check really start, at the feed $TRAYMATE_UPDATE_FEED names.
+    bool checksForUpdates = false;
 
 protected:
     void buildMainMenu() override
@@ -46,7 +48,12 @@ protected:
     }
     void applyHotKey(int index) override { calls << QStringLiteral("applyHotKey %1").arg(index); }
     void pruneMissing() override { calls << "pruneMissing"; }
-    void checkForUpdates() override { calls << "checkForUpdates"; }
+    void checkForUpdates() override
+    {
+        calls << "checkForUpdates";
+        if (checksForUpdates)
+            AppDelegate::checkForUpdates();
+    }
     void importDock() override
     {
         calls << "importDock";

@@ -6,12 +6,15 @@
 #include "panel/panel_state.h"
 #include "recording_delegate.h"
 #include "settings/preferences.h"
+#include "settings/update_checker.h"
 #include "test_environment.h"
 
 #include <QAction>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QSystemTrayIcon>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QVBoxLayout>
 #include <memory>
@@ -188,6 +191,35 @@ private Q_SLOTS:
         m_delegate->toggleRequested();
         launched({group("A", 1)}, true);
         QVERIFY(panel()->isVisible());
+    }
+
+    void updateCheckLeavesOnlyOnceThePanelIsShown()
+    {
+        QTcpServer closed;
+        QVERIFY(closed.listen(QHostAddress::LocalHost));
+        const quint16 port = closed.serverPort();
+        closed.close();
+        qputenv("TRAYMATE_UPDATE_FEED",
+                QByteArray("http://127.0.0.1:") + QByteArray::number(port) + "/version.json");
+        QStringList statuses;
+        bool panelShownAtCheck = false;
+        QObject context;
+        connect(&UpdateChecker::shared(), &UpdateChecker::statusChanged, &context, [&] {
+            statuses << UpdateChecker::shared().status();
+            if (UpdateChecker::shared().status() == QStringLiteral("Checking..."))
+                panelShownAtCheck = panel() && panel()->isVisible();
+        });
+
+        m_delegate->checksForUpdates = true;
+        m_delegate->toggleRequested();
+        launched({group("A", 3)});
+        QVERIFY(panel()->isVisible());
+        QCOMPARE(statuses, QStringList()); // nothing sent while launch runs
+
+        QTRY_COMPARE(statuses.size(), 2);
+        QVERIFY(panelShownAtCheck);
+        QCOMPARE(statuses.last(), QStringLiteral("Could not check for updates"));
+        qunsetenv("TRAYMATE_UPDATE_FEED");
     }
 
     void urlsBeforeLaunchParkTheLastValidOne()

@@ -3,6 +3,7 @@
 #include "settings/version_compare.h"
 #include "test_environment.h"
 
+#include <QFile>
 #include <QSignalSpy>
 #include <QThread>
 
@@ -14,6 +15,10 @@ namespace {
 std::unique_ptr<UpdateChecker> checker(QStringList* statuses = nullptr)
 {
     auto made = std::make_unique<UpdateChecker>();
+#ifdef UPDATE_FETCH_PROGRAM
+    // This build of the tests runs every check through the program's own fetching process.
+    made->setFetchProgram(QStringLiteral(UPDATE_FETCH_PROGRAM));
+#endif
     QObject::connect(made.get(), &UpdateChecker::statusChanged, made.get(),
                      [raw = made.get(), statuses] {
                          QCOMPARE(QThread::currentThread(), qApp->thread());
@@ -245,6 +250,39 @@ private Q_SLOTS:
                  (QStringList{"Checking...", "You are up to date", "Version 5.0 is available"}));
         QCOMPARE(updates->latest(), std::optional<QString>("5.0"));
         QCOMPARE(updates->downloadURL(), QStringLiteral("https://example.org/slow"));
+    }
+
+    void fetchProgramThatCannotStartFails()
+    {
+        m_server->serveJson("{\"version\":\"9.0\",\"url\":\"https://example.org/9\"}", 0);
+        auto updates = checker();
+        updates->setFetchProgram(QStringLiteral("/nonexistent/traymate"));
+        updates->check();
+        waitForResult(*updates);
+        QCOMPARE(updates->status(), QStringLiteral("Could not check for updates"));
+        QCOMPARE(updates->latest(), std::nullopt);
+    }
+
+    void secureCheckLeavesNoTlsLibraryInThisProcess()
+    {
+#ifndef UPDATE_FETCH_PROGRAM
+        QSKIP("checks in this process");
+#endif
+        QTcpServer closed;
+        QVERIFY(closed.listen(QHostAddress::LocalHost));
+        const quint16 port = closed.serverPort();
+        closed.close();
+        qputenv("TRAYMATE_UPDATE_FEED",
+                QByteArray("https://127.0.0.1:") + QByteArray::number(port) + "/version.json");
+        auto updates = checker();
+        updates->check();
+        waitForResult(*updates);
+        QCOMPARE(updates->status(), QStringLiteral("Could not check for updates"));
+        QFile maps(QStringLiteral("/proc/self/maps"));
+        QVERIFY(maps.open(QIODevice::ReadOnly));
+        const QByteArray mapped = maps.readAll();
+        QVERIFY2(!mapped.contains("libssl") && !mapped.contains("libcrypto"),
+                 "the TLS libraries were loaded into the checking process");
     }
 
     void invalidFeedAddressChangesNothing_data()

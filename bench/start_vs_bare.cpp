@@ -1,0 +1,388 @@
+// Start-up, hot key and memory of the real program side by side with a bare Qt tray program and
+// a raw X key grab, on a private X desktop (Xvfb, openbox, trayer, xcompmgr). Run by hand:
+// build/bench/start_vs_bare [runs] [traymate program, to compare builds]. The programs take turns
+// (A B A B), so load from other work on the machine falls on both; each ratio compares medians of
+// the same run.
+#include "desktop_session.h"
+#include "settings/preferences.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QUuid>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <poll.h>
+#include <vector>
+
+namespace {
+
+constexpr int groupCount = 6;
+constexpr int entriesPerGroup = 6;
+constexpr int idleMs = 3000;
+constexpr int timeoutMs = 10000;
+
+struct Samples {
+    const char* name;
+    const char* unit;
+    std::vector<double> values;
+
+    double median() const
+    {
+        if (values.empty())
+            return 0;
+        std::vector<double> sorted = values;
+        std::sort(sorted.begin(), sorted.end());
+        const std::size_t middle = sorted.size() / 2;
+        return sorted.size() % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
+    }
+
+    void print() const
+    {
+        if (values.empty()) {
+            std::printf("  %-44s no samples\n", name);
+            return;
+        }
+        const auto [low, high] = std::minmax_element(values.begin(), values.end());
+        std::printf("  %-44s median %7.2f %s  (n=%zu, min %.2f, max %.2f)\n", name, median(), unit,
+                    values.size(), *low, *high);
+    }
+};
+
+double residentMegabytes(qint64 pid)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
+    }
+    return 0;
+}
+
+QByteArray loadAverage()
+{
+    QFile file(QStringLiteral("/proc/loadavg"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed() : QByteArray("?");
+}
+
+// A connection of its own that hears every window the root's children map: the frames of
+// managed windows and override-redirect windows alike. Time is taken when the event is read.
+class MapWatcher {
+public:
+    MapWatcher(const DesktopSession& desktop)
+        : m_desktop(desktop)
+        , m_connection(xcb_connect(qPrintable(desktop.display()), nullptr))
+    {
+        const std::uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+        xcb_change_window_attributes(m_connection, desktop.root(), XCB_CW_EVENT_MASK, &mask);
+        xcb_aux_sync();
+    }
+    ~MapWatcher() { xcb_disconnect(m_connection); }
+
+    void drain()
+    {
+        xcb_aux_sync();
+        while (xcb_generic_event_t* event = xcb_poll_for_event(m_connection))
+            std::free(event);
+    }
+
+    // Milliseconds from `clock`'s start to the mapping of a top level holding a window titled
+    // `title` at least 100 pixels wide; none after the timeout.
+    std::optional<double> waitForMapped(const QElapsedTimer& clock, const QString& title)
+    {
+        while (clock.elapsed() < timeoutMs) {
+            xcb_generic_event_t* event = xcb_poll_for_event(m_connection);
+            if (!event) {
+                pollfd descriptor{xcb_get_file_descriptor(m_connection), POLLIN, 0};
+                ::poll(&descriptor, 1, 100);
+                continue;
+            }
+            const double at = double(clock.nsecsElapsed()) / 1e6;
+            const bool isMap = (event->response_type & 0x7f) == XCB_MAP_NOTIFY;
+            const xcb_window_t mapped =
+                isMap ? reinterpret_cast<xcb_map_notify_event_t*>(event)->window : 0;
+            std::free(event);
+            if (isMap && holds(mapped, title))
+                return at;
+        }
+        return std::nullopt;
+    }
+
+private:
+    void xcb_aux_sync()
+    {
+        std::free(
+            xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr));
+    }
+
+    bool holds(xcb_window_t topLevel, const QString& title) const
+    {
+        for (const xcb_window_t window : m_desktop.windowsTitled(title)) {
+            if ((window == topLevel || m_desktop.topLevelOf(window) == topLevel) &&
+                m_desktop.rootGeometry(window).width() >= 100)
+                return true;
+        }
+        return false;
+    }
+
+    const DesktopSession& m_desktop;
+    xcb_connection_t* m_connection;
+};
+
+// A user past the first launch, with six groups of desktop entries.
+class UserFolders {
+public:
+    explicit UserFolders(const QProcessEnvironment& base)
+        : m_environment(base)
+    {
+        const QString root = m_home.path();
+        for (const char* folder : {"home", "config", "data/Traymate", "cache", "state"})
+            QDir().mkpath(root + '/' + folder);
+        m_environment.insert("HOME", root + "/home");
+        m_environment.insert("XDG_CONFIG_HOME", root + "/config");
+        m_environment.insert("XDG_DATA_HOME", root + "/data");
+        m_environment.insert("XDG_CACHE_HOME", root + "/cache");
+        m_environment.insert("XDG_STATE_HOME", root + "/state");
+        m_environment.insert("TRAYMATE_DOCK", "file");
+        m_environment.insert("GSETTINGS_BACKEND", "memory");
+        m_environment.remove("XDG_CURRENT_DESKTOP");
+        m_environment.remove("DESKTOP_SESSION");
+
+        QSettings preferences(root + "/config/" + Preferences::fileInConfigFolder,
+                              QSettings::IniFormat);
+        preferences.setValue(Preferences::didFirstImport, true);
+        preferences.sync();
+
+        const QStringList entries =
+            QDir(QStringLiteral("/usr/share/applications"))
+                .entryList({QStringLiteral("*.desktop")}, QDir::Files, QDir::Name);
+        QJsonArray groups;
+        for (int group = 0; group < groupCount; ++group) {
+            QJsonArray apps;
+            for (int item = 0; item < entriesPerGroup && !entries.isEmpty(); ++item)
+                apps.append(QString(QStringLiteral("/usr/share/applications/") +
+                                    entries.at((group * entriesPerGroup + item) % entries.size())));
+            groups.append(QJsonObject{
+                {"id", QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper()},
+                {"name", QStringLiteral("Group %1").arg(group + 1)},
+                {"apps", apps},
+            });
+        }
+        QFile file(root + "/data/Traymate/groups.json");
+        m_ok = preferences.status() == QSettings::NoError && file.open(QIODevice::WriteOnly) &&
+               file.write(QJsonDocument(groups).toJson()) > 0;
+    }
+
+    bool ok() const { return m_ok; }
+
+    // The user's environment in a new session: its own runtime folder (instance lock and
+    // socket), since a killed program leaves its lock behind.
+    QProcessEnvironment newSession()
+    {
+        // On tmpfs, as a session's /run/user folder is: the instance lock syncs its file.
+        m_runtime = std::make_unique<QTemporaryDir>(
+            QDir(QStringLiteral("/dev/shm")).exists()
+                ? QStringLiteral("/dev/shm/traymate-bench-XXXXXX")
+                : QDir::tempPath() + QStringLiteral("/traymate-bench-XXXXXX"));
+        QFile::setPermissions(m_runtime->path(),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QProcessEnvironment environment = m_environment;
+        environment.insert("XDG_RUNTIME_DIR", m_runtime->path());
+        return environment;
+    }
+
+private:
+    QTemporaryDir m_home;
+    std::unique_ptr<QTemporaryDir> m_runtime;
+    QProcessEnvironment m_environment;
+    bool m_ok = false;
+};
+
+void stop(QProcess& process)
+{
+    process.terminate();
+    if (!process.waitForFinished(3000))
+        process.kill();
+    process.waitForFinished(3000);
+}
+
+void start(QProcess& process, const QProcessEnvironment& environment, const QString& program,
+           const QStringList& arguments)
+{
+    process.setProcessEnvironment(environment);
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(program, arguments);
+}
+
+void ratio(const char* name, const Samples& ours, const Samples& baseline, double goal)
+{
+    if (ours.values.empty() || baseline.values.empty() || baseline.median() == 0) {
+        std::printf("  %-44s no samples\n", name);
+        return;
+    }
+    const double value = ours.median() / baseline.median();
+    std::printf("  %-44s %.2f  (goal <= %.2f: %s)\n", name, value, goal,
+                value <= goal ? "met" : "NOT met");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 10;
+    const QString program =
+        argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral(TRAYMATE_PROGRAM);
+
+    DesktopSession desktop;
+    QString error;
+    if (!desktop.start(&error)) {
+        std::fprintf(stderr, "start_vs_bare: %s\n", qPrintable(error));
+        return 1;
+    }
+    MapWatcher watcher(desktop);
+    const QByteArray loadBefore = loadAverage();
+
+    Samples bareExec{"bare Qt: exec to mapped window", "ms", {}};
+    Samples bareTextExec{"bare Qt + a text label: exec to mapped", "ms", {}};
+    Samples ourExec{"Traymate --toggle: exec to mapped panel", "ms", {}};
+    Samples rawKey{"raw xcb grab: key to mapped window", "ms", {}};
+    Samples ourKey{"Traymate: hot key to mapped panel", "ms", {}};
+    Samples ourLaterKey{"Traymate: hot key, a later opening", "ms", {}};
+    Samples bareIdle{"bare Qt: resident 3 s after start", "MB", {}};
+    Samples ourIdle{"Traymate: resident 3 s after start", "MB", {}};
+    Samples ourShown{"Traymate: resident after the panel showed", "MB", {}};
+    Samples ourToggleShown{"Traymate --toggle: resident 3 s after", "MB", {}};
+
+    // A returning user: what only a first start does (writing the URL scheme's desktop entry,
+    // say) is done once here, unmeasured.
+    UserFolders user(desktop.environment());
+    if (!user.ok())
+        return 1;
+    {
+        QProcess traymate;
+        start(traymate, user.newSession(), program, {});
+        QThread::msleep(idleMs);
+        stop(traymate);
+    }
+
+    for (int run = 0; run < runs; ++run) {
+        QElapsedTimer clock;
+        {
+            // A: the bare program.
+            QProcess bare;
+            watcher.drain();
+            clock.start();
+            start(bare, user.newSession(), QStringLiteral(BARE_QT_PROGRAM), {});
+            if (const auto at = watcher.waitForMapped(clock, QStringLiteral("BareQtWindow")))
+                bareExec.values.push_back(*at);
+            else
+                std::fprintf(stderr, "run %d: the bare window never mapped\n", run + 1);
+            QThread::msleep(std::max<qint64>(0, idleMs - clock.elapsed()));
+            bareIdle.values.push_back(residentMegabytes(bare.processId()));
+            stop(bare);
+        }
+        {
+            // A': the bare program with one line of text, to show what fonts cost.
+            QProcess bare;
+            watcher.drain();
+            clock.start();
+            start(bare, user.newSession(), QStringLiteral(BARE_QT_PROGRAM),
+                  {QStringLiteral("--text")});
+            if (const auto at = watcher.waitForMapped(clock, QStringLiteral("BareQtWindow")))
+                bareTextExec.values.push_back(*at);
+            QThread::msleep(300);
+            stop(bare);
+        }
+        {
+            // B: Traymate started by a launcher click while not running.
+            QProcess traymate;
+            watcher.drain();
+            clock.start();
+            start(traymate, user.newSession(), program, {QStringLiteral("--toggle")});
+            if (const auto at = watcher.waitForMapped(clock, QStringLiteral("Traymate")))
+                ourExec.values.push_back(*at);
+            else
+                std::fprintf(stderr, "run %d: the panel never mapped\n", run + 1);
+            QThread::msleep(std::max<qint64>(0, idleMs - clock.elapsed()));
+            ourToggleShown.values.push_back(residentMegabytes(traymate.processId()));
+            stop(traymate);
+        }
+        {
+            // A: the raw grab's key to map.
+            QProcess grab;
+            grab.setProcessEnvironment(desktop.environment());
+            grab.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            grab.start(QStringLiteral(RAW_XCB_GRAB_PROGRAM), QStringList());
+            if (grab.waitForReadyRead(5000) && grab.readLine().startsWith("ready")) {
+                watcher.drain();
+                clock.start();
+                desktop.pressKeys(QStringLiteral("ctrl+alt+space"));
+                if (const auto at = watcher.waitForMapped(clock, QStringLiteral("RawGrabWindow")))
+                    rawKey.values.push_back(*at);
+            } else {
+                std::fprintf(stderr, "run %d: the raw grab did not start\n", run + 1);
+            }
+            stop(grab);
+        }
+        {
+            // B: Traymate idle, then its hot key.
+            QProcess traymate;
+            clock.start();
+            start(traymate, user.newSession(), program, {});
+            QThread::msleep(idleMs);
+            ourIdle.values.push_back(residentMegabytes(traymate.processId()));
+            watcher.drain();
+            clock.start();
+            desktop.pressKeys(QStringLiteral("ctrl+alt+space"));
+            if (const auto at = watcher.waitForMapped(clock, QStringLiteral("Traymate")))
+                ourKey.values.push_back(*at);
+            else
+                std::fprintf(stderr, "run %d: no panel after the hot key\n", run + 1);
+            QThread::msleep(500);
+            desktop.pressKeys(QStringLiteral("ctrl+alt+space"));
+            QThread::msleep(idleMs); // what the opening keeps, once it has settled
+            ourShown.values.push_back(residentMegabytes(traymate.processId()));
+            watcher.drain();
+            clock.start();
+            desktop.pressKeys(QStringLiteral("ctrl+alt+space"));
+            if (const auto at = watcher.waitForMapped(clock, QStringLiteral("Traymate")))
+                ourLaterKey.values.push_back(*at);
+            QThread::msleep(300);
+            stop(traymate);
+        }
+        std::fprintf(stderr, "run %d of %d done\n", run + 1, runs);
+    }
+
+    std::printf("Start-up and memory against a bare Qt program; Xvfb %dx%d, openbox, trayer, "
+                "xcompmgr; %d interleaved runs, %d groups of %d desktop entries\n",
+                DesktopSession::width, DesktopSession::height, runs, groupCount, entriesPerGroup);
+    std::printf("Traymate: %s\n", qPrintable(program));
+    std::printf("load average before: %s; after: %s\n", loadBefore.constData(),
+                loadAverage().constData());
+    for (const Samples* samples : {&bareExec, &bareTextExec, &ourExec, &rawKey, &ourKey,
+                                   &ourLaterKey, &bareIdle, &ourIdle, &ourShown, &ourToggleShown})
+        samples->print();
+    std::printf("ratios of medians:\n");
+    ratio("exec to mapped: Traymate / bare Qt", ourExec, bareExec, 1.1);
+    ratio("exec to mapped: Traymate / bare Qt + text", ourExec, bareTextExec, 1.1);
+    ratio("hot key to mapped: Traymate / raw grab", ourKey, rawKey, 1.1);
+    ratio("later hot key: Traymate / raw grab", ourLaterKey, rawKey, 1.1);
+    ratio("idle resident: Traymate / bare Qt", ourIdle, bareIdle, 1.25);
+    ratio("after panel resident: Traymate / bare Qt", ourShown, bareIdle, 1.5);
+    ratio("--toggle resident: Traymate / bare Qt", ourToggleShown, bareIdle, 1.5);
+    return 0;
+}
