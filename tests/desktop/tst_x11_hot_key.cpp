@@ -54,9 +54,15 @@ public:
     }
     void down(std::initializer_list<std::uint32_t> keysyms)
     {
-        for (const std::uint32_t keysym : keysyms)
-            xcb_test_fake_input(m_connection, XCB_KEY_PRESS, code(keysym), XCB_CURRENT_TIME, m_root,
-                                0, 0, 0);
+        // The first press waits a few milliseconds in the server, as a person's would: a press
+        // in the very millisecond of the last release is what X's own key repeat sends, and
+        // the hot key rightly takes it for one.
+        std::uint32_t delayMs = 5;
+        for (const std::uint32_t keysym : keysyms) {
+            xcb_test_fake_input(m_connection, XCB_KEY_PRESS, code(keysym), delayMs, m_root, 0, 0,
+                                0);
+            delayMs = XCB_CURRENT_TIME;
+        }
         xcb_flush(m_connection);
     }
     void up(std::initializer_list<std::uint32_t> keysyms)
