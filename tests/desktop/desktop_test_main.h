@@ -1,6 +1,7 @@
 #pragma once
 
 #include "desktop_session.h"
+#include "private_bus.h"
 #include "test_environment.h"
 
 #include <QCoreApplication>
@@ -28,6 +29,49 @@ inline int runInsideDesktopSession(int argc, char** argv)
         return 1;
     return inside.exitStatus() == QProcess::NormalExit ? inside.exitCode() : 1;
 }
+
+// For tests of a desktop's own programs (its panel, its dock): the program runs itself again on
+// a desktop without tray or compositor, inside a session bus of its own, so the programs it
+// starts there meet only each other.
+inline int runInsideDesktopOnPrivateBus(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    DesktopSession desktop;
+    QString error;
+    if (!desktop.start(&error, {.tray = false, .compositor = false})) {
+        std::fprintf(stderr, "FAIL!  : no X desktop: %s\n", qPrintable(error));
+        return 1;
+    }
+    QProcessEnvironment inner = desktop.environment();
+    inner.insert("TRAYMATE_INSIDE_DESKTOP", "1");
+    return rerunOnPrivateBus(inner);
+}
+
+// Sets "NAME=value" settings for the run inside, after the test environment has cleared the
+// session's own.
+inline void setInside(std::initializer_list<const char*> settings)
+{
+    for (const char* setting : settings) {
+        const QByteArray pair(setting);
+        const qsizetype equals = pair.indexOf('=');
+        qputenv(pair.left(equals).constData(), pair.mid(equals + 1));
+    }
+}
+
+// The test runs on its own desktop and bus, with the "NAME=value" settings given, and without
+// the accessibility bridge, which would look for a bus of its own.
+#define TRAYMATE_DESKTOP_BUS_TEST_MAIN(TestClass, ...)                                             \
+    int main(int argc, char** argv)                                                                \
+    {                                                                                              \
+        TestEnvironment environment;                                                               \
+        if (qEnvironmentVariableIsEmpty("TRAYMATE_INSIDE_DESKTOP"))                                \
+            return runInsideDesktopOnPrivateBus(argc, argv);                                       \
+        setInside({"NO_AT_BRIDGE=1", __VA_ARGS__});                                                \
+        QApplication app(argc, argv);                                                              \
+        TestClass test;                                                                            \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                 \
+        return QTest::qExec(&test, argc, argv);                                                    \
+    }
 
 #define TRAYMATE_DESKTOP_TEST_MAIN(TestClass)                                                      \
     int main(int argc, char** argv)                                                                \

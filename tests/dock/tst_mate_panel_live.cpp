@@ -2,13 +2,13 @@
 // test's own: launchers the program adds come, survive a rename once and go, as gsettings
 // reports, and the user's other panel objects stay as they were.
 #include "desktop_session.h"
+#include "desktop_test_main.h"
 #include "dock/dock_choice.h"
 #include "dock/launchers.h"
 #include "dock/pinned_entries_dock.h"
 #include "linux_dock_fixture.h"
 #include "model/store.h"
 #include "platform/linux/mate_panel_entries.h"
-#include "private_bus.h"
 #include "test_environment.h"
 
 #include <QDBusConnection>
@@ -218,28 +218,7 @@ private Q_SLOTS:
 
 // Runs itself again inside Xvfb and its own session bus, as a MATE session whose settings are
 // a key file in the test's config folder, shared by the panel, the gsettings tool and the test.
-int main(int argc, char** argv)
-{
-    TestEnvironment environment;
-    if (!qEnvironmentVariableIsEmpty("TRAYMATE_INSIDE_DESKTOP")) {
-        qputenv("XDG_CURRENT_DESKTOP", "MATE");
-        QApplication app(argc, argv);
-        MatePanelLiveTest test;
-        QTEST_SET_MAIN_SOURCE_PATH
-        return QTest::qExec(&test, argc, argv);
-    }
-    QCoreApplication app(argc, argv);
-    DesktopSession desktop;
-    QString error;
-    if (!desktop.start(&error, {.tray = false, .compositor = false})) {
-        std::fprintf(stderr, "FAIL!  : no X desktop: %s\n", qPrintable(error));
-        return 1;
-    }
-    QProcessEnvironment inner = desktop.environment();
-    inner.insert("TRAYMATE_INSIDE_DESKTOP", "1");
-    inner.insert("GSETTINGS_BACKEND", "keyfile");
-    inner.insert("NO_AT_BRIDGE", "1");
-    return rerunOnPrivateBus(inner);
-}
+TRAYMATE_DESKTOP_BUS_TEST_MAIN(MatePanelLiveTest, "XDG_CURRENT_DESKTOP=MATE",
+                               "GSETTINGS_BACKEND=keyfile")
 
 #include "tst_mate_panel_live.moc"

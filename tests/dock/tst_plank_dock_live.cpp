@@ -1,13 +1,13 @@
 // Plank itself, on a private X desktop and session bus: launchers written by the program come
 // and go in the running dock, as its D-Bus interface reports.
 #include "desktop_session.h"
+#include "desktop_test_main.h"
 #include "dock/dock_choice.h"
 #include "dock/launchers.h"
 #include "dock/pinned_entries_dock.h"
 #include "linux_dock_fixture.h"
 #include "model/store.h"
 #include "platform/linux/plank_entries.h"
-#include "private_bus.h"
 #include "test_environment.h"
 
 #include <QDBusInterface>
@@ -111,27 +111,6 @@ private Q_SLOTS:
 
 // Runs itself again inside Xvfb and its own session bus, with settings in a key file under
 // the test's own config folder, so Plank and the test share them and nothing real is touched.
-int main(int argc, char** argv)
-{
-    TestEnvironment environment;
-    if (!qEnvironmentVariableIsEmpty("TRAYMATE_INSIDE_DESKTOP")) {
-        QApplication app(argc, argv);
-        PlankLiveTest test;
-        QTEST_SET_MAIN_SOURCE_PATH
-        return QTest::qExec(&test, argc, argv);
-    }
-    QCoreApplication app(argc, argv);
-    DesktopSession desktop;
-    QString error;
-    if (!desktop.start(&error, {.tray = false, .compositor = false})) {
-        std::fprintf(stderr, "FAIL!  : no X desktop: %s\n", qPrintable(error));
-        return 1;
-    }
-    QProcessEnvironment inner = desktop.environment();
-    inner.insert("TRAYMATE_INSIDE_DESKTOP", "1");
-    inner.insert("GSETTINGS_BACKEND", "keyfile");
-    inner.insert("NO_AT_BRIDGE", "1");
-    return rerunOnPrivateBus(inner);
-}
+TRAYMATE_DESKTOP_BUS_TEST_MAIN(PlankLiveTest, "GSETTINGS_BACKEND=keyfile")
 
 #include "tst_plank_dock_live.moc"

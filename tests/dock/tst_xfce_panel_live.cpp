@@ -2,13 +2,13 @@
 // program adds come, survive a rename once and go, as xfconf-query reports, and the user's
 // other launchers stay as they were.
 #include "desktop_session.h"
+#include "desktop_test_main.h"
 #include "dock/dock_choice.h"
 #include "dock/launchers.h"
 #include "dock/pinned_entries_dock.h"
 #include "linux_dock_fixture.h"
 #include "model/store.h"
 #include "platform/linux/xfce_panel_entries.h"
-#include "private_bus.h"
 #include "test_environment.h"
 
 #include <QDBusConnection>
@@ -275,7 +275,8 @@ private Q_SLOTS:
         QTest::qWait(1500);
         QCOMPARE(launchersHolding(name), QStringList{id});
         const QString copy = panelFolder + "/launcher-" + id + "/" + name;
-        QVERIFY(readAll(copy).contains(QByteArray(QByteArray("X-XFCE-Source=") + uriOf(entry).toUtf8())));
+        QVERIFY(readAll(copy).contains(
+            QByteArray(QByteArray("X-XFCE-Source=") + uriOf(entry).toUtf8())));
         QCOMPARE(Store::dockApps().count(Launchers::bundleURL("Work")), 1);
 
         AppGroup renamed = g;
@@ -305,27 +306,6 @@ private Q_SLOTS:
 
 // Runs itself again inside Xvfb and its own session bus, as an Xfce session, so the panel, its
 // settings daemon and the test share them and nothing real is touched.
-int main(int argc, char** argv)
-{
-    TestEnvironment environment;
-    if (!qEnvironmentVariableIsEmpty("TRAYMATE_INSIDE_DESKTOP")) {
-        qputenv("XDG_CURRENT_DESKTOP", "XFCE");
-        QApplication app(argc, argv);
-        XfcePanelLiveTest test;
-        QTEST_SET_MAIN_SOURCE_PATH
-        return QTest::qExec(&test, argc, argv);
-    }
-    QCoreApplication app(argc, argv);
-    DesktopSession desktop;
-    QString error;
-    if (!desktop.start(&error, {.tray = false, .compositor = false})) {
-        std::fprintf(stderr, "FAIL!  : no X desktop: %s\n", qPrintable(error));
-        return 1;
-    }
-    QProcessEnvironment inner = desktop.environment();
-    inner.insert("TRAYMATE_INSIDE_DESKTOP", "1");
-    inner.insert("NO_AT_BRIDGE", "1");
-    return rerunOnPrivateBus(inner);
-}
+TRAYMATE_DESKTOP_BUS_TEST_MAIN(XfcePanelLiveTest, "XDG_CURRENT_DESKTOP=XFCE")
 
 #include "tst_xfce_panel_live.moc"
