@@ -1,6 +1,8 @@
 #include "model/store.h"
 
+#include "model/group_list_edits.h"
 #include "model/groups_file.h"
+#include "model/icon_files.h"
 #include "model/safe_file.h"
 
 #include <QDateTime>
@@ -375,11 +377,7 @@ void Store::setCompact(bool compact)
 
 qsizetype Store::indexOf(const QUuid& id) const
 {
-    for (qsizetype i = 0; i < m_groups.size(); ++i) {
-        if (m_groups[i].id == id)
-            return i;
-    }
-    return -1;
+    return GroupListEdits::indexOf(m_groups, id);
 }
 
 const AppGroup* Store::group(const QUuid& id) const
@@ -407,4 +405,100 @@ void Store::pruneMissing()
         }
         return changedSomething;
     });
+}
+
+// Every edit below reaches the disk as one save of its finished result, so a crash can never
+// leave a moved item or group missing from the file.
+
+void Store::add(const QString& path, const QUuid& to)
+{
+    if (QFileInfo::exists(path))
+        append(path, to);
+}
+
+void Store::append(const QString& path, const QUuid& to)
+{
+    update([&](QList<AppGroup>& groups) { return GroupListEdits::appendItem(groups, path, to); });
+}
+
+void Store::remove(const QString& path, const QUuid& from)
+{
+    update([&](QList<AppGroup>& groups) { return GroupListEdits::removeItem(groups, path, from); });
+}
+
+void Store::newGroup(const QString& name)
+{
+    AppGroup created;
+    created.name = name;
+    update([&](QList<AppGroup>& groups) {
+        groups.append(created);
+        return true;
+    });
+    setSelected(created.id);
+}
+
+void Store::deleteGroup(const QUuid& id)
+{
+    bool applied = false;
+    QList<AppGroup> gone;
+    update([&](QList<AppGroup>& groups) {
+        return applied = GroupListEdits::removeGroup(groups, id, gone);
+    });
+    if (!applied)
+        return;
+    setSelected(m_groups.isEmpty() ? std::nullopt : std::optional(m_groups.first().id));
+    for (const AppGroup& g : std::as_const(gone))
+        deleteIconCopy(g.icon.value_or(QString()));
+}
+
+void Store::moveApp(const QString& app, const QString& before, const QUuid& in)
+{
+    update(
+        [&](QList<AppGroup>& groups) { return GroupListEdits::moveItem(groups, app, before, in); });
+}
+
+void Store::moveApp(const QString& app, const QUuid& toGroup)
+{
+    update([&](QList<AppGroup>& groups) {
+        // The selection as it stands after any outside change the update has just taken up.
+        return m_selected && GroupListEdits::moveItemToGroup(groups, app, *m_selected, toGroup);
+    });
+}
+
+void Store::moveGroup(const QUuid& group, const QUuid& before)
+{
+    update(
+        [&](QList<AppGroup>& groups) { return GroupListEdits::moveGroup(groups, group, before); });
+}
+
+void Store::setIcon(const QString& from, const QUuid& forGroup)
+{
+    const qsizetype index = indexOf(forGroup);
+    if (index < 0)
+        return;
+    AppGroup changedGroup = m_groups[index];
+    const std::optional<QString> copy = IconFiles::writeCopy(from, iconsFolder(), changedGroup);
+    if (!copy)
+        return;
+    const QString previous = changedGroup.icon.value_or(QString());
+    changedGroup.icon = *copy;
+    setGroup(index, std::move(changedGroup));
+    deleteIconCopy(previous);
+}
+
+void Store::clearIcon(const QUuid& forGroup)
+{
+    const qsizetype index = indexOf(forGroup);
+    if (index < 0)
+        return;
+    const QString previous = m_groups[index].icon.value_or(QString());
+    AppGroup changedGroup = m_groups[index];
+    changedGroup.icon.reset();
+    setGroup(index, changedGroup); // a move here makes GCC 12 warn of an uninitialised optional
+    deleteIconCopy(previous);
+}
+
+void Store::deleteIconCopy(const QString& icon)
+{
+    IconFiles::deleteUnused(icon, iconsFolder(), m_groups);
 }
