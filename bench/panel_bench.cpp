@@ -97,7 +97,6 @@ void searchResultsOnly(benchmark::State& state)
     PanelModel::results(fx.store->groups(), queries[0], DisplayNames::entry);
     int n = 0;
     for (auto _ : state) {
-        DisplayNames::sync();
         benchmark::DoNotOptimize(
             PanelModel::results(fx.store->groups(), queries[++n % 2], DisplayNames::entry));
     }

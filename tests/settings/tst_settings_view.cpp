@@ -1,6 +1,6 @@
 #include "app/hot_key.h"
 #include "feed_server.h"
-#include "settings/login_item.h"
+#include "platform/login_item.h"
 #include "settings/preferences.h"
 #include "settings/settings_view.h"
 #include "settings/update_checker.h"
