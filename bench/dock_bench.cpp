@@ -1,5 +1,6 @@
 // The launcher icon as it is composed for a group of four items (and for a custom picture),
 // and the launcher refresh that runs on every hiding of the panel when nothing has changed.
+#include "dock/launcher_icon.h"
 #include "dock/launchers.h"
 
 #include <QApplication>

@@ -9,6 +9,7 @@
 #include "app/tray_icon.h"
 #include "app/tray_menu.h"
 #include "app/url_opening.h"
+#include "dock/dock_import.h"
 #include "model/store.h"
 #include "panel/floating_panel.h"
 #include "panel/panel_layout.h"
@@ -186,7 +187,7 @@ void AppDelegate::checkForUpdates()
 }
 void AppDelegate::importDock()
 {
-    m_store.importDockGrouped();
+    DockImport::importDockGrouped(m_store);
 }
 
 void AppDelegate::openUrls(const QStringList& urls)

@@ -1,6 +1,7 @@
 #include "dock/dock.h"
 
-#include "dock/dock_choice.h"
+#include "dock/file_dock_preferences.h"
+#include "dock/pinned_entries_dock.h"
 #include "dock/tool_dock_preferences.h"
 
 namespace {
@@ -33,6 +34,8 @@ std::unique_ptr<Dock> makePlatformDock()
 #if defined(Q_OS_MACOS)
     return std::make_unique<ToolDockPreferences>();
 #else
-    return makeChosenDock();
+    if (std::unique_ptr<PinnedEntries> entries = makeDesktopPinnedEntries())
+        return std::make_unique<PinnedEntriesDock>(std::move(entries));
+    return std::make_unique<FileDockPreferences>();
 #endif
 }

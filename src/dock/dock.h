@@ -28,5 +28,6 @@ public:
     static std::unique_ptr<Dock> setCurrent(std::unique_ptr<Dock> dock);
 };
 
-// The dock for this platform: the preferences tools on macOS, on Linux the one chooseDock picks.
+// The dock for this platform: the preferences tools on macOS, elsewhere the desktop's pinned
+// entries, or the stand-in file where the desktop gives none.
 std::unique_ptr<Dock> makePlatformDock();

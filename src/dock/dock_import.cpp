@@ -1,14 +1,17 @@
-// Filling groups from the Dock's applications, one group per category.
+#include "dock/dock_import.h"
+
+#include "dock/dock.h"
+#include "dock/dock_tiles.h"
 #include "dock/launchers.h"
 #include "dock/property_list.h"
 #include "model/canonical_text.h"
 #include "model/store.h"
+#include "platform/desktop_entries.h"
 
 #include <QFile>
 #include <QHash>
 #include <algorithm>
 #include <iterator>
-#include <glib.h>
 
 namespace {
 
@@ -78,25 +81,11 @@ std::optional<QString> storeCategory(const QByteArray& mainCategory)
 // The first main category of the entry's Categories decides.
 QString desktopEntryCategory(const QString& path)
 {
-    GKeyFile* file = g_key_file_new();
-    QString result = kOther;
-    if (g_key_file_load_from_file(file, QFile::encodeName(path).constData(), G_KEY_FILE_NONE,
-                                  nullptr)) {
-        gsize count = 0;
-        if (gchar** categories =
-                g_key_file_get_string_list(file, G_KEY_FILE_DESKTOP_GROUP,
-                                           G_KEY_FILE_DESKTOP_KEY_CATEGORIES, &count, nullptr)) {
-            for (gsize i = 0; i < count; ++i) {
-                if (std::optional<QString> name = storeCategory(QByteArray(categories[i]))) {
-                    result = *name;
-                    break;
-                }
-            }
-            g_strfreev(categories);
-        }
+    for (const QString& category : DesktopEntries::categories(path)) {
+        if (std::optional<QString> name = storeCategory(category.toUtf8()))
+            return *name;
     }
-    g_key_file_free(file);
-    return result;
+    return kOther;
 }
 
 // Plain code-point order; QString's own comparison orders UTF-16 units.
@@ -107,17 +96,26 @@ bool codePointLess(const QString& a, const QString& b)
 
 } // namespace
 
-QString Store::category(const QString& path)
+namespace DockImport {
+
+QStringList dockApps()
+{
+    QStringList apps = Dock::current().items();
+    apps.removeIf([](const QString& path) { return !isApplicationPath(path); });
+    return apps;
+}
+
+QString category(const QString& path)
 {
     if (path.endsWith(QLatin1String(".desktop")))
         return desktopEntryCategory(path);
     return bundleCategory(path);
 }
 
-void Store::importDockGrouped()
+void importDockGrouped(Store& store)
 {
     QList<AppGroup> emptied;
-    std::copy_if(m_groups.cbegin(), m_groups.cend(), std::back_inserter(emptied),
+    std::copy_if(store.groups().cbegin(), store.groups().cend(), std::back_inserter(emptied),
                  [](const AppGroup& group) { return group.apps.isEmpty(); });
     // The launchers of the empty groups go with them: they are nothing to import.
     QStringList goneLaunchers;
@@ -136,14 +134,10 @@ void Store::importDockGrouped()
     for (const AppGroup& group : std::as_const(emptied))
         Launchers::removed(group);
 
-    QList<AppGroup> removed;
     // One operation, one save: a crash part way can never leave half an import on disk.
-    update([&](QList<AppGroup>& groups) {
+    store.changeGroups([&](QList<AppGroup>& groups) {
         const QList<AppGroup> before = groups;
-        removed.clear();
-        groups.removeIf([&](const AppGroup& group) {
-            return group.apps.isEmpty() && (removed.append(group), true);
-        });
+        groups.removeIf([](const AppGroup& group) { return group.apps.isEmpty(); });
         QStringList names = table.keys();
         std::sort(names.begin(), names.end(), codePointLess);
         for (const QString& name : names) {
@@ -165,7 +159,8 @@ void Store::importDockGrouped()
         }
         return groups != before;
     });
-    for (const AppGroup& group : std::as_const(removed))
-        deleteIconCopy(group.icon.value_or(QString()));
-    setSelected(m_groups.isEmpty() ? std::nullopt : std::optional(m_groups.first().id));
+    const QList<AppGroup>& groups = store.groups();
+    store.setSelected(groups.isEmpty() ? std::nullopt : std::optional(groups.first().id));
 }
+
+} // namespace DockImport

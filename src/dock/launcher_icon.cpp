@@ -1,7 +1,6 @@
-// The launcher's 512 by 512 picture: the group's own image in a rounded square, or the icons
-// of its first four items on a grey gradient.
-#include "dock/desktop_icon.h"
-#include "dock/launchers.h"
+#include "dock/launcher_icon.h"
+
+#include "platform/desktop_icon.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,7 +1,9 @@
 #include "dock/launchers.h"
 
 #include "dock/dock.h"
+#include "dock/dock_import.h"
 #include "dock/launcher_files.h"
+#include "dock/launcher_icon.h"
 #include "model/canonical_text.h"
 #include "model/safe_file.h"
 #include "model/store.h"
@@ -213,6 +215,27 @@ void removed(const AppGroup& group)
     }
     // The group goes away, so its entry in the application grid must not stay behind.
     QFile::remove(desktopEntryPath(group.id));
+}
+
+void addToDock(const AppGroup& group)
+{
+    if (const std::optional<QString> bundle = make(group))
+        putInDock(*bundle);
+}
+
+void putInDock(const QString& bundle)
+{
+    Dock& dock = Dock::current();
+    if (!CanonicalText::contains(DockImport::dockApps(), bundle))
+        dock.addLauncher(bundle);
+    dock.reload();
+}
+
+void removeFromDock(const QString& path)
+{
+    Dock& dock = Dock::current();
+    if (dock.removeItems(path))
+        dock.reload();
 }
 
 } // namespace Launchers

@@ -2,7 +2,6 @@
 
 #include "model/app_group.h"
 
-#include <QImage>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -21,7 +20,6 @@ QStringList bundlesOf(const QUuid& id);
 // Builds the group's launcher: its own bundle, at "<name>.app" or, when another group's
 // launcher has that name, "<name> 2.app" and so on.
 std::optional<QString> make(const AppGroup& group);
-QImage icon(const AppGroup& group);
 void refreshExisting(const QList<AppGroup>& groups);
 void refreshNow(const QUuid& id);
 void renamed(const AppGroup& from, const AppGroup& to);

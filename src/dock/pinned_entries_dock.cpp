@@ -3,26 +3,13 @@
 #include "dock/launcher_files.h"
 #include "dock/launchers.h"
 #include "model/canonical_text.h"
+#include "platform/desktop_entries.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <gio/gio.h>
 
 std::optional<QString> launcherBundleOf(const QString& desktopFile)
 {
-    GKeyFile* file = g_key_file_new();
-    std::optional<QString> bundle;
-    if (g_key_file_load_from_file(file, QFile::encodeName(desktopFile).constData(), G_KEY_FILE_NONE,
-                                  nullptr)) {
-        if (gchar* value = g_key_file_get_string(file, G_KEY_FILE_DESKTOP_GROUP,
-                                                 "X-Traymate-Bundle", nullptr)) {
-            if (*value)
-                bundle = QString::fromUtf8(value);
-            g_free(value);
-        }
-    }
-    g_key_file_free(file);
-    return bundle;
+    return DesktopEntries::value(desktopFile, "X-Traymate-Bundle");
 }
 
 PinnedEntriesDock::PinnedEntriesDock(std::unique_ptr<PinnedEntries> entries)

@@ -1,6 +1,6 @@
 #include "dock/tool_dock_preferences.h"
 
-#include "dock/text_utilities.h"
+#include "dock/tool_runner.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "dock/text_utilities.h"
+#include "dock/tool_runner.h"
 
 #include <QFileInfo>
 #include <QProcess>

@@ -312,6 +312,23 @@ void Store::update(const std::function<bool(QList<AppGroup>&)>& change)
     save();
 }
 
+bool Store::changeGroups(const std::function<bool(QList<AppGroup>&)>& change)
+{
+    bool applied = false;
+    QList<AppGroup> before;
+    update([&](QList<AppGroup>& groups) {
+        before = groups;
+        applied = change(groups);
+        return applied;
+    });
+    if (applied) {
+        // Only copies no group shows any more are deleted: the kept groups protect theirs.
+        for (const AppGroup& group : std::as_const(before))
+            deleteIconCopy(group.icon.value_or(QString()));
+    }
+    return applied;
+}
+
 void Store::setGroups(QList<AppGroup> groups)
 {
     checkForOutsideChange();

@@ -80,10 +80,10 @@ public:
     void setIcon(const QString& from, const QUuid& forGroup);
     void clearIcon(const QUuid& forGroup);
 
-    // Dock import.
-    static QStringList dockApps();
-    static QString category(const QString& path);
-    void importDockGrouped();
+    // One operation over the whole list: runs `change` on the current content and saves its
+    // result once, when it returns true; the program's picture copies that no group shows any
+    // more are deleted then. True when the change applied.
+    bool changeGroups(const std::function<bool(QList<AppGroup>&)>& change);
 
 Q_SIGNALS:
     void aboutToChange();

@@ -6,11 +6,11 @@
 // The desktop side of an item path: opening it, showing it in the file manager and its icon.
 namespace DesktopItems {
 
-// A desktop entry starts its application through GIO; anything else opens with its default
+// A desktop entry starts its application; anything else opens with its default
 // handler. Never waits for the program, never hands on DESKTOP_AUTOSTART_ID.
 void open(const QString& path);
 
-// Shows the item selected in the file manager (org.freedesktop.FileManager1), or opens the
+// Shows the item selected in the file manager, or opens the
 // folder that holds it when no file manager answers.
 void reveal(const QString& path);
 

@@ -1,13 +1,11 @@
 #include "panel/display_names.h"
 
-#include "dock/text_utilities.h"
+#include "platform/display_name.h"
+#include "platform/installed_entries.h"
 
 #include <QFile>
 #include <QHash>
-#include <QSocketNotifier>
-#include <sys/inotify.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -49,23 +47,25 @@ bool isDesktopEntry(const QString& path)
 
 struct CachedName {
     bool computed = false;
-    bool trusted = false; // a plain path, or a desktop entry whose folder is watched
+    bool trusted = false; // a plain path, or an installed entry whose changes are reported
     QByteArray encodedPath;
     FileStamp stamp;
     QString name;
     PanelModel::SearchEntry search;
 };
 
-// The names, and one inotify watch per folder that holds a desktop entry. Main thread only.
+QString folderOf(const QString& path)
+{
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    return slash <= 0 ? QStringLiteral("/") : path.left(slash);
+}
+
+// The names, trusted until the desktop reports a change of installed entries. Main thread only.
 class NameCache {
 public:
     NameCache()
-        : m_inotify(inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
     {
-        if (m_inotify >= 0) {
-            m_notifier = new QSocketNotifier(m_inotify, QSocketNotifier::Read);
-            QObject::connect(m_notifier, &QSocketNotifier::activated, [this] { drain(); });
-        }
+        QObject::connect(&m_installed, &InstalledEntries::changed, [this] { distrustEntries(); });
     }
 
     const CachedName& lookUp(const QString& path)
@@ -83,44 +83,17 @@ public:
         }
         if (entry.encodedPath.isEmpty())
             entry.encodedPath = QFile::encodeName(path);
+        const bool reported = m_installed.covers(folderOf(path)) && !isLink(entry.encodedPath);
+        // Before the entry is looked at, so that any change after the look is reported.
+        if (reported)
+            m_installed.listen();
         const FileStamp now = stampOf(entry.encodedPath);
         if (!entry.computed || !(now == entry.stamp)) {
             entry.stamp = now;
             fill(entry, path);
         }
-        entry.trusted = watchFolderOf(entry.encodedPath) && !isLink(entry.encodedPath);
+        entry.trusted = reported;
         return entry;
-    }
-
-    void drain()
-    {
-        if (m_inotify < 0)
-            return;
-        alignas(inotify_event) char buffer[16 * 1024];
-        for (;;) {
-            const ssize_t length = ::read(m_inotify, buffer, sizeof buffer);
-            if (length <= 0)
-                return;
-            for (ssize_t offset = 0; offset < length;) {
-                const auto* event = reinterpret_cast<const inotify_event*>(buffer + offset);
-                offset += ssize_t(sizeof(inotify_event) + event->len);
-                if (event->mask & IN_Q_OVERFLOW) {
-                    distrustAll();
-                    continue;
-                }
-                const QByteArray folder = m_folderOfWatch.value(event->wd);
-                if (event->mask & (IN_IGNORED | IN_DELETE_SELF | IN_MOVE_SELF | IN_UNMOUNT)) {
-                    distrustFolder(folder);
-                    if (event->mask & IN_IGNORED) {
-                        m_watchOfFolder.remove(folder);
-                        m_folderOfWatch.remove(event->wd);
-                    }
-                    continue;
-                }
-                if (event->len > 0)
-                    distrust(QFile::decodeName(folder + '/' + QByteArray(event->name)));
-            }
-        }
     }
 
 private:
@@ -132,40 +105,7 @@ private:
         entry.computed = true;
     }
 
-    bool watchFolderOf(const QByteArray& encodedPath)
-    {
-        if (m_inotify < 0)
-            return false;
-        const qsizetype slash = encodedPath.lastIndexOf('/');
-        const QByteArray folder = slash <= 0 ? QByteArray("/") : encodedPath.left(slash);
-        if (m_watchOfFolder.contains(folder))
-            return true;
-        const int watch = inotify_add_watch(m_inotify, folder.constData(),
-                                            IN_MODIFY | IN_ATTRIB | IN_CLOSE_WRITE | IN_MOVE |
-                                                IN_CREATE | IN_DELETE | IN_DELETE_SELF |
-                                                IN_MOVE_SELF | IN_DONT_FOLLOW | IN_ONLYDIR);
-        if (watch < 0)
-            return false;
-        m_watchOfFolder.insert(folder, watch);
-        m_folderOfWatch.insert(watch, folder);
-        return true;
-    }
-
-    void distrust(const QString& path)
-    {
-        const auto it = m_names.find(path);
-        if (it != m_names.end())
-            it->trusted = false;
-    }
-    void distrustFolder(const QByteArray& folder)
-    {
-        for (CachedName& entry : m_names) {
-            if (!entry.encodedPath.isEmpty() &&
-                entry.encodedPath.startsWith(QByteArray(folder + '/')))
-                entry.trusted = false;
-        }
-    }
-    void distrustAll()
+    void distrustEntries()
     {
         for (CachedName& entry : m_names) {
             if (!entry.encodedPath.isEmpty())
@@ -173,11 +113,8 @@ private:
         }
     }
 
-    int m_inotify;
-    QSocketNotifier* m_notifier = nullptr;
+    InstalledEntries m_installed;
     QHash<QString, CachedName> m_names;
-    QHash<QByteArray, int> m_watchOfFolder;
-    QHash<int, QByteArray> m_folderOfWatch;
 };
 
 NameCache& cache()
@@ -197,10 +134,6 @@ const PanelModel::SearchEntry& entry(const QString& path)
 const QString& name(const QString& path)
 {
     return cache().lookUp(path).name;
-}
-void sync()
-{
-    cache().drain();
 }
 
 } // namespace DisplayNames

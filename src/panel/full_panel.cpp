@@ -1,5 +1,6 @@
 #include "panel/full_panel.h"
 
+#include "dock/dock_import.h"
 #include "model/store.h"
 #include "panel/footer_bar.h"
 #include "panel/grid_navigation.h"
@@ -107,7 +108,8 @@ FullPanel::FullPanel(PanelView& view, QWidget* parent)
             [this] { m_view.services().showSettings(); });
     connect(m_close, &QAbstractButton::clicked, this, [this] { m_view.services().hidePanel(); });
     connect(m_footer[0], &QPushButton::clicked, this, [this] { m_view.addItems(); });
-    connect(m_footer[1], &QPushButton::clicked, this, [&store] { store.importDockGrouped(); });
+    connect(m_footer[1], &QPushButton::clicked, this,
+            [&store] { DockImport::importDockGrouped(store); });
     connect(m_footer[2], &QPushButton::clicked, this, [this] { m_view.newGroup(); });
     connect(m_footer[3], &QPushButton::clicked, this, [this] { m_view.services().quit(); });
 

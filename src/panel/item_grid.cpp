@@ -278,7 +278,6 @@ void ItemGrid::paintFocusRing(QPainter& painter, const QRect& tile) const
 
 void ItemGrid::paintEvent(QPaintEvent* event)
 {
-    DisplayNames::sync();
     QPainter painter(viewport());
     painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform |
                            QPainter::TextAntialiasing);

@@ -80,7 +80,6 @@ bool PanelView::searching() const
 
 QStringList PanelView::results() const
 {
-    DisplayNames::sync();
     return PanelModel::results(m_store.groups(), m_store.query(), DisplayNames::entry);
 }
 

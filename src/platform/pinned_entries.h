@@ -25,3 +25,7 @@ public:
     // the desktop refused, in which case nothing changed.
     virtual bool unpin(const QString& entryPath) = 0;
 };
+
+// The pinned entries of the panel or dock this process edits on this desktop; none where the
+// program keeps its own stand-in list instead.
+std::unique_ptr<PinnedEntries> makeDesktopPinnedEntries();

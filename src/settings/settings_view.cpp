@@ -2,7 +2,7 @@
 
 #include "app/hot_key.h"
 #include "platform/desktop.h"
-#include "settings/login_item.h"
+#include "platform/login_item.h"
 #include "settings/preferences.h"
 #include "settings/update_checker.h"
 #include "settings/web_address.h"
@@ -73,6 +73,7 @@ void SettingsView::buildGeneral(QWidget* box)
 
     m_launchAtLogin = new QCheckBox(tr("Launch at login"), box);
     m_launchAtLogin->setObjectName(QStringLiteral("launchAtLogin"));
+    m_launchAtLogin->setEnabled(LoginItem::isAvailable());
     // Only a click changes the registration; the box itself always shows the real status.
     connect(m_launchAtLogin, &QCheckBox::clicked, this, [this](bool on) { setLogin(on); });
     form->addRow(m_launchAtLogin);

@@ -1,7 +1,7 @@
-#include "dock/dock_choice.h"
 #include "dock/file_dock_preferences.h"
 #include "dock/pinned_entries_dock.h"
 #include "linux_dock_fixture.h"
+#include "platform/linux/dock_choice.h"
 #include "platform/linux/gnome_dash_entries.h"
 #include "platform/linux/plank_entries.h"
 #include "test_environment.h"

@@ -1,3 +1,4 @@
+#include "dock/dock_import.h"
 #include "dock/launchers.h"
 #include "dock_fixture.h"
 #include "model/store.h"
@@ -84,24 +85,25 @@ private Q_SLOTS:
 
     void bundleCategoriesAreTurnedIntoNames()
     {
-        QCOMPARE(Store::category(bundle("Xcode", "public.app-category.developer-tools")),
+        QCOMPARE(DockImport::category(bundle("Xcode", "public.app-category.developer-tools")),
                  QStringLiteral("Developer Tools"));
-        QCOMPARE(Store::category(bundle("Chess", "public.app-category.games")),
+        QCOMPARE(DockImport::category(bundle("Chess", "public.app-category.games")),
                  QStringLiteral("Games"));
-        QCOMPARE(Store::category(bundle("Bare", "utilities")), QStringLiteral("Utilities"));
-        QCOMPARE(Store::category(bundle("Odd", "public.app-category.SOCIAL-networking")),
+        QCOMPARE(DockImport::category(bundle("Bare", "utilities")), QStringLiteral("Utilities"));
+        QCOMPARE(DockImport::category(bundle("Odd", "public.app-category.SOCIAL-networking")),
                  QStringLiteral("Social Networking"));
-        QCOMPARE(Store::category(bundle("Twice", "public.app-category.public.app-category.x-y")),
-                 QStringLiteral("X Y"));
-        QCOMPARE(Store::category(bundle("None")), QStringLiteral("Other"));
-        QCOMPARE(Store::category(dir.filePath("Applications/Missing.app")),
+        QCOMPARE(
+            DockImport::category(bundle("Twice", "public.app-category.public.app-category.x-y")),
+            QStringLiteral("X Y"));
+        QCOMPARE(DockImport::category(bundle("None")), QStringLiteral("Other"));
+        QCOMPARE(DockImport::category(dir.filePath("Applications/Missing.app")),
                  QStringLiteral("Other"));
 
         const QString wrongType = dir.filePath("Applications/Int.app");
         writeFile(wrongType + "/Contents/Info.plist",
                   "<plist><dict><key>LSApplicationCategoryType</key>"
                   "<integer>1</integer></dict></plist>");
-        QCOMPARE(Store::category(wrongType), QStringLiteral("Other"));
+        QCOMPARE(DockImport::category(wrongType), QStringLiteral("Other"));
     }
 
     void aBinaryInfoPlistIsReadToo()
@@ -115,44 +117,47 @@ private Q_SLOTS:
         plist_to_bin(info.get(), &bytes, &length);
         writeFile(path + "/Contents/Info.plist", QByteArray(bytes, length));
         free(bytes);
-        QCOMPARE(Store::category(path), QStringLiteral("Music"));
+        QCOMPARE(DockImport::category(path), QStringLiteral("Music"));
     }
 
     void launcherBundlesAndDesktopEntriesWithoutCategoryAreOther()
     {
         AppGroup g = named("Work");
         const QString launcher = *Launchers::make(g);
-        QCOMPARE(Store::category(launcher), QStringLiteral("Other"));
-        QCOMPARE(Store::category(Launchers::desktopEntryPath(g.id)), QStringLiteral("Other"));
+        QCOMPARE(DockImport::category(launcher), QStringLiteral("Other"));
+        QCOMPARE(DockImport::category(Launchers::desktopEntryPath(g.id)), QStringLiteral("Other"));
         QDir(Launchers::root()).removeRecursively();
     }
 
     void desktopEntriesUseTheirFirstMainCategory()
     {
-        QCOMPARE(Store::category(entry("Player", "Qt;KDE;AudioVideo;Video;")),
+        QCOMPARE(DockImport::category(entry("Player", "Qt;KDE;AudioVideo;Video;")),
                  QStringLiteral("Music"));
-        QCOMPARE(Store::category(entry("Mixer", "Audio;")), QStringLiteral("Music"));
-        QCOMPARE(Store::category(entry("Movie", "GTK;Video;AudioVideo")), QStringLiteral("Video"));
-        QCOMPARE(Store::category(entry("IDE", "Development;IDE;")),
+        QCOMPARE(DockImport::category(entry("Mixer", "Audio;")), QStringLiteral("Music"));
+        QCOMPARE(DockImport::category(entry("Movie", "GTK;Video;AudioVideo")),
+                 QStringLiteral("Video"));
+        QCOMPARE(DockImport::category(entry("IDE", "Development;IDE;")),
                  QStringLiteral("Developer Tools"));
-        QCOMPARE(Store::category(entry("Atlas", "Science;Education;")),
+        QCOMPARE(DockImport::category(entry("Atlas", "Science;Education;")),
                  QStringLiteral("Education"));
-        QCOMPARE(Store::category(entry("Quiz", "Education;")), QStringLiteral("Education"));
-        QCOMPARE(Store::category(entry("Mines", "Game;LogicGame;")), QStringLiteral("Games"));
-        QCOMPARE(Store::category(entry("Paint", "Graphics;2DGraphics;")),
+        QCOMPARE(DockImport::category(entry("Quiz", "Education;")), QStringLiteral("Education"));
+        QCOMPARE(DockImport::category(entry("Mines", "Game;LogicGame;")), QStringLiteral("Games"));
+        QCOMPARE(DockImport::category(entry("Paint", "Graphics;2DGraphics;")),
                  QStringLiteral("Graphics Design"));
-        QCOMPARE(Store::category(entry("Browser", "Network;WebBrowser;")),
+        QCOMPARE(DockImport::category(entry("Browser", "Network;WebBrowser;")),
                  QStringLiteral("Internet"));
-        QCOMPARE(Store::category(entry("Writer", "Office;WordProcessor;")),
+        QCOMPARE(DockImport::category(entry("Writer", "Office;WordProcessor;")),
                  QStringLiteral("Productivity"));
-        QCOMPARE(Store::category(entry("Panel", "Settings;")), QStringLiteral("Utilities"));
-        QCOMPARE(Store::category(entry("Monitor", "System;Monitor;")), QStringLiteral("Utilities"));
-        QCOMPARE(Store::category(entry("Term", "Utility;TerminalEmulator;")),
+        QCOMPARE(DockImport::category(entry("Panel", "Settings;")), QStringLiteral("Utilities"));
+        QCOMPARE(DockImport::category(entry("Monitor", "System;Monitor;")),
                  QStringLiteral("Utilities"));
-        QCOMPARE(Store::category(entry("Misc", "WebBrowser;Calculator;")), QStringLiteral("Other"));
-        QCOMPARE(Store::category(entry("Empty", "")), QStringLiteral("Other"));
+        QCOMPARE(DockImport::category(entry("Term", "Utility;TerminalEmulator;")),
+                 QStringLiteral("Utilities"));
+        QCOMPARE(DockImport::category(entry("Misc", "WebBrowser;Calculator;")),
+                 QStringLiteral("Other"));
+        QCOMPARE(DockImport::category(entry("Empty", "")), QStringLiteral("Other"));
         writeFile(dir.filePath("applications/broken.desktop"), "no group here");
-        QCOMPARE(Store::category(dir.filePath("applications/broken.desktop")),
+        QCOMPARE(DockImport::category(dir.filePath("applications/broken.desktop")),
                  QStringLiteral("Other"));
     }
 
@@ -167,7 +172,7 @@ private Q_SLOTS:
         const AppGroup mine = named("Mine", {"/x"});
         storeWith({named("Apps"), mine, named("Empty")});
 
-        store->importDockGrouped();
+        DockImport::importDockGrouped(*store);
         QCOMPARE(names(), (QStringList{"Mine", "Developer Tools", "Games", "Other", "Productivity",
                                        "Utilities"}));
         QCOMPARE(store->groups()[0], mine);
@@ -187,10 +192,10 @@ private Q_SLOTS:
     {
         dockHolds({bundle("Chess", "public.app-category.games"), bundle("Plain")});
         storeWith({named("Apps")});
-        store->importDockGrouped();
+        DockImport::importDockGrouped(*store);
         const QList<AppGroup> first = store->groups();
         store->setSelected(first.last().id);
-        store->importDockGrouped();
+        DockImport::importDockGrouped(*store);
         QCOMPARE(store->groups(), first);
         QCOMPARE(store->selected(), std::optional(first.first().id));
     }
@@ -204,7 +209,7 @@ private Q_SLOTS:
         const AppGroup lower = named("games", {"/y"});
         storeWith({lower, games});
 
-        store->importDockGrouped();
+        DockImport::importDockGrouped(*store);
         QCOMPARE(names(), (QStringList{"games", "Games"}));
         QCOMPARE(store->groups()[1].id, games.id);
         QCOMPARE(store->groups()[1].apps, (QStringList{chess, "/mine.app", go}));
@@ -216,7 +221,7 @@ private Q_SLOTS:
         const QString chess = bundle("Chess", "public.app-category.games");
         dockHolds({chess});
         storeWith({named("GAMES", {"/z"})});
-        store->importDockGrouped();
+        DockImport::importDockGrouped(*store);
         QCOMPARE(names(), (QStringList{"GAMES", "Games"}));
     }
 
@@ -226,12 +231,12 @@ private Q_SLOTS:
         Store& s = storeWith(groups);
         const std::optional<QUuid> selected = s.selected();
         dockHolds({"/Docs/only-a-document.pdf", "/Folder"});
-        s.importDockGrouped();
+        DockImport::importDockGrouped(s);
         QCOMPARE(s.groups(), groups);
         QCOMPARE(s.selected(), selected);
 
         writeFile((*dock)->path(), "not a property list");
-        s.importDockGrouped();
+        DockImport::importDockGrouped(s);
         QCOMPARE(s.groups(), groups);
         QCOMPARE(s.selected(), selected);
     }
@@ -240,10 +245,10 @@ private Q_SLOTS:
     {
         writeFile((*dock)->path(), readAll(dataFile("export-b.plist")));
         storeWith({named("Apps")});
-        store->importDockGrouped();
+        DockImport::importDockGrouped(*store);
         QCOMPARE(names(), QStringList{"Other"});
         QCOMPARE(store->groups()[0].apps.size(), 15);
-        QCOMPARE(store->groups()[0].apps, Store::dockApps());
+        QCOMPARE(store->groups()[0].apps, DockImport::dockApps());
     }
 
     void emptyGroupsGoWithTheirLaunchers()
@@ -256,20 +261,20 @@ private Q_SLOTS:
         const QString keptLauncher = *Launchers::make(kept);
         dockHolds({emptyLauncher, chess, keptLauncher});
 
-        s.importDockGrouped();
+        DockImport::importDockGrouped(s);
         QCOMPARE(names(), (QStringList{"Kept", "Games", "Other"}));
         QCOMPARE(store->groups()[2].apps, QStringList{keptLauncher});
         QVERIFY(!QFileInfo::exists(emptyLauncher));
         QVERIFY(!QFileInfo::exists(Launchers::desktopEntryPath(empty.id)));
         QVERIFY(QFileInfo::exists(keptLauncher));
-        QCOMPARE(Store::dockApps(), (QStringList{chess, keptLauncher}));
+        QCOMPARE(DockImport::dockApps(), (QStringList{chess, keptLauncher}));
 
         // A Dock holding nothing but the launcher of an empty group has nothing to import.
         const AppGroup alone = named("Alone");
         storeWith({alone});
         const QString aloneLauncher = *Launchers::make(alone);
         dockHolds({aloneLauncher});
-        store->importDockGrouped();
+        DockImport::importDockGrouped(*store);
         QCOMPARE(names(), QStringList{"Alone"});
         QVERIFY(QFileInfo::exists(aloneLauncher));
         QDir(Launchers::root()).removeRecursively();

@@ -1,3 +1,4 @@
+#include "dock/dock_import.h"
 #include "dock/file_dock_preferences.h"
 #include "dock/launcher_files.h"
 #include "dock/launchers.h"
@@ -124,7 +125,7 @@ private Q_SLOTS:
     {
         ScopedDock<FileDockPreferences> dock(dir.filePath("a.plist"));
         QVERIFY(QFile::copy(dataFile("export-b.plist"), dock->path()));
-        const QStringList apps = Store::dockApps();
+        const QStringList apps = DockImport::dockApps();
         QCOMPARE(apps.size(), 15);
         QCOMPARE(apps.first(),
                  "/System/Volumes/Preboot/Cryptexes/App/System/Applications/Safari.app");
@@ -136,7 +137,7 @@ private Q_SLOTS:
 
         QFile::remove(dock->path());
         QVERIFY(QFile::copy(dataFile("export-a.plist"), dock->path()));
-        QCOMPARE(Store::dockApps().size(), 6);
+        QCOMPARE(DockImport::dockApps().size(), 6);
     }
 
     void dockAppsKeepsApplicationsInOrderWithDuplicates()
@@ -147,7 +148,7 @@ private Q_SLOTS:
                              tileXml("file:///Folder/"), tileXml("/B.app"),
                              tileXml("/usr/share/applications/org.gnome.Maps.desktop"),
                              tileXml("file:///A.app/"), tileXml("/Upper.APP")}));
-        QCOMPARE(Store::dockApps(),
+        QCOMPARE(DockImport::dockApps(),
                  (QStringList{"/A.app", "/B.app", "/usr/share/applications/org.gnome.Maps.desktop",
                               "/A.app"}));
     }
@@ -166,10 +167,10 @@ private Q_SLOTS:
         };
         for (const QByteArray& domain : cases) {
             writeFile(dock->path(), domain);
-            QVERIFY2(Store::dockApps().isEmpty(), domain.constData());
+            QVERIFY2(DockImport::dockApps().isEmpty(), domain.constData());
         }
         QFile::remove(dock->path());
-        QVERIFY(Store::dockApps().isEmpty());
+        QVERIFY(DockImport::dockApps().isEmpty());
     }
 
     void aLocationHoldingANulIsReadNotFatal()
@@ -180,10 +181,10 @@ private Q_SLOTS:
         domain.replace("/AXB.app", QByteArray("/A\0B.app", 8));
         ScopedDock<RecordingDock> dock(dir.filePath("nul.plist"));
         writeFile(dock->path(), domain);
-        QCOMPARE(Store::dockApps(), (QStringList{"/B.app", "/L.app"}));
+        QCOMPARE(DockImport::dockApps(), (QStringList{"/B.app", "/L.app"}));
         Launchers::removeFromDock("/L.app");
         QVERIFY(dock->calls.contains("import"));
-        QCOMPARE(Store::dockApps(), QStringList{"/B.app"});
+        QCOMPARE(DockImport::dockApps(), QStringList{"/B.app"});
     }
 
     void aDomainTheXmlFormCannotCarryIsNotRewritten()
@@ -205,11 +206,11 @@ private Q_SLOTS:
         binary.replace("file-dat2", "file-data");
         ScopedDock<RecordingDock> dock(dir.filePath("twice.plist"));
         writeFile(dock->path(), binary);
-        const QStringList before = Store::dockApps();
+        const QStringList before = DockImport::dockApps();
         QCOMPARE(before.size(), 2);
 
         Launchers::removeFromDock("/L.app");
-        const QStringList after = Store::dockApps();
+        const QStringList after = DockImport::dockApps();
         QVERIFY2(after == before || after == QStringList{before.first()},
                  qPrintable(after.join(", ")));
         if (after == before)

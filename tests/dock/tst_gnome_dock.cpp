@@ -1,3 +1,4 @@
+#include "dock/dock_import.h"
 #include "dock/launcher_files.h"
 #include "dock/launchers.h"
 #include "dock/pinned_entries_dock.h"
@@ -87,7 +88,7 @@ private Q_SLOTS:
         // The user's own copy of an entry comes before the system's.
         const QString own =
             entry(qEnvironmentVariable("XDG_DATA_HOME"), "firefox-esr.desktop", "Mine", "");
-        QCOMPARE(Store::dockApps(),
+        QCOMPARE(DockImport::dockApps(),
                  QStringList({own, system + "/applications/org.gnome.Nautilus.desktop",
                               system + "/applications/kde/org.kde.konsole.desktop"}));
     }
@@ -96,7 +97,7 @@ private Q_SLOTS:
     {
         entry(system, "../escape.desktop", "Out", "");
         setFavorites({"../escape.desktop", "/etc/passwd", ".hidden.desktop", ""});
-        QCOMPARE(Store::dockApps(), QStringList());
+        QCOMPARE(DockImport::dockApps(), QStringList());
         QCOMPARE(favorites().size(), 4);
     }
 
@@ -107,7 +108,7 @@ private Q_SLOTS:
         // The entry is there before its id is.
         QVERIFY(QFileInfo::exists(Launchers::desktopEntryPath(g.id)));
         QCOMPARE(favorites(), others + QStringList{launcherId(g)});
-        QCOMPARE(Store::dockApps().last(), Launchers::bundleURL("Work"));
+        QCOMPARE(DockImport::dockApps().last(), Launchers::bundleURL("Work"));
 
         // Again: nothing is added twice.
         Launchers::addToDock(g);
@@ -117,7 +118,7 @@ private Q_SLOTS:
         renamed.name = QStringLiteral("Work/Play");
         Launchers::renamed(g, renamed);
         QCOMPARE(favorites(), others + QStringList{launcherId(g)});
-        QCOMPARE(Store::dockApps().last(), Launchers::bundleURL("Work/Play"));
+        QCOMPARE(DockImport::dockApps().last(), Launchers::bundleURL("Work/Play"));
         QVERIFY(!QFileInfo::exists(Launchers::bundleURL("Work")));
 
         Launchers::removed(renamed);
@@ -132,7 +133,7 @@ private Q_SLOTS:
         QStringList moved = others;
         moved.insert(2, launcherId(g));
         setFavorites(moved);
-        QCOMPARE(Store::dockApps()[1], Launchers::bundleURL("Mail"));
+        QCOMPARE(DockImport::dockApps()[1], Launchers::bundleURL("Mail"));
 
         // A rename puts the launcher at the end, once.
         AppGroup renamed = g;
@@ -194,7 +195,7 @@ private Q_SLOTS:
                                  "kde-org.kde.konsole.desktop", "code.desktop",
                                  "org.gnome.Mines.desktop",     "gone.desktop"};
         setFavorites(ids);
-        store.importDockGrouped();
+        DockImport::importDockGrouped(store);
 
         const QString apps = system + "/applications/";
         QStringList names;

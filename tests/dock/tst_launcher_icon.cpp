@@ -1,3 +1,4 @@
+#include "dock/launcher_icon.h"
 #include "dock/launchers.h"
 #include "dock_fixture.h"
 #include "test_environment.h"

@@ -1,4 +1,5 @@
 #include "desktop_entry_checks.h"
+#include "dock/dock_import.h"
 #include "dock/launcher_files.h"
 #include "dock/launchers.h"
 #include "dock/pinned_entries_dock.h"
@@ -305,7 +306,7 @@ private Q_SLOTS:
         QCOMPARE(dock->calls, (QStringList{"export", "export", "import", "reload", // out
                                            "export", "append", "reload"}));        // in again
         const QString newBundle = Launchers::bundleURL("New");
-        QCOMPARE(Store::dockApps(), (QStringList{"/A.app", "/B.app", newBundle}));
+        QCOMPARE(DockImport::dockApps(), (QStringList{"/A.app", "/B.app", newBundle}));
         QVERIFY(!QFileInfo::exists(oldBundle));
         QVERIFY(QFileInfo::exists(newBundle + "/Contents/Info.plist"));
         QCOMPARE(QDir(Launchers::root())
@@ -339,12 +340,12 @@ private Q_SLOTS:
         const AppGroup g = group("Gone");
         Launchers::addToDock(g);
         const QString bundle = Launchers::bundleURL("Gone");
-        QCOMPARE(Store::dockApps(), QStringList{bundle});
+        QCOMPARE(DockImport::dockApps(), QStringList{bundle});
         dock->calls.clear();
 
         Launchers::removed(g);
         QCOMPARE(dock->calls, (QStringList{"export", "export", "import", "reload"}));
-        QCOMPARE(Store::dockApps(), QStringList());
+        QCOMPARE(DockImport::dockApps(), QStringList());
         QVERIFY(!QFileInfo::exists(bundle));
         QVERIFY(!QFileInfo::exists(Launchers::desktopEntryPath(g.id)));
 
@@ -383,7 +384,7 @@ private Q_SLOTS:
         QVERIFY(scriptOpens(slashBundle, slash));
         QVERIFY(scriptOpens(dashBundle, dash));
         QVERIFY(scriptOpens(Launchers::root() + "/Work-Home 3.app", twin));
-        QCOMPARE(Store::dockApps(),
+        QCOMPARE(DockImport::dockApps(),
                  (QStringList{slashBundle, dashBundle, Launchers::root() + "/Work-Home 3.app"}));
         // A second "Create Dock icon" rebuilds the group's own launcher, not the first free name.
         Launchers::addToDock(dash);
@@ -392,7 +393,7 @@ private Q_SLOTS:
         Launchers::removed(slash);
         QVERIFY(!QFileInfo::exists(slashBundle));
         QVERIFY(scriptOpens(dashBundle, dash));
-        QCOMPARE(Store::dockApps(),
+        QCOMPARE(DockImport::dockApps(),
                  (QStringList{dashBundle, Launchers::root() + "/Work-Home 3.app"}));
         QCOMPARE(parseEntry(Launchers::desktopEntryPath(dash.id)).argv.last(),
                  Launchers::scriptPath(dashBundle));
@@ -439,7 +440,7 @@ private Q_SLOTS:
             Launchers::renamed(before, after);
         }
         QVERIFY(scriptOpens(oldBundle, before));
-        QCOMPARE(Store::dockApps(), QStringList{oldBundle});
+        QCOMPARE(DockImport::dockApps(), QStringList{oldBundle});
         QCOMPARE(parseEntry(Launchers::desktopEntryPath(before.id)).name, QStringLiteral("Before"));
     }
 
@@ -461,7 +462,7 @@ private Q_SLOTS:
         QVERIFY(after.name.startsWith(fileName.chopped(4)));
         const QString bundle = Launchers::root() + "/" + fileName;
         QVERIFY(scriptOpens(bundle, after));
-        QCOMPARE(Store::dockApps(), QStringList{bundle});
+        QCOMPARE(DockImport::dockApps(), QStringList{bundle});
 
         // Two such names still get a launcher each.
         AppGroup twin = another(after.name + "x");
@@ -492,7 +493,7 @@ private Q_SLOTS:
 
         Launchers::removed(decomposed);
         QVERIFY(!QFileInfo::exists(bundle));
-        QCOMPARE(Store::dockApps(), QStringList());
+        QCOMPARE(DockImport::dockApps(), QStringList());
     }
 
     void everyNameGivesFilesTheDesktopAccepts_data()

@@ -3,7 +3,8 @@
 // reports, and the user's other panel objects stay as they were.
 #include "desktop_session.h"
 #include "desktop_test_main.h"
-#include "dock/dock_choice.h"
+#include "dock/dock.h"
+#include "dock/dock_import.h"
 #include "dock/launchers.h"
 #include "dock/pinned_entries_dock.h"
 #include "linux_dock_fixture.h"
@@ -152,7 +153,7 @@ private Q_SLOTS:
 
     void theDesktopChoosesMatesPanel()
     {
-        const std::unique_ptr<Dock> dock = makeChosenDock();
+        const std::unique_ptr<Dock> dock = makePlatformDock();
         auto* pinned = dynamic_cast<PinnedEntriesDock*>(dock.get());
         QVERIFY(pinned);
         auto* mate = dynamic_cast<MatePanelEntries*>(&pinned->entries());
@@ -161,14 +162,14 @@ private Q_SLOTS:
 
     void importReadsThePinnedApplicationsInOrder()
     {
-        Dock::setCurrent(makeChosenDock());
+        Dock::setCurrent(makePlatformDock());
         // The panel list has the top panel first; the gone entry is left out.
-        QCOMPARE(Store::dockApps(), QStringList({apps->editor, apps->browser}));
+        QCOMPARE(DockImport::dockApps(), QStringList({apps->editor, apps->browser}));
     }
 
     void aLauncherComesSurvivesARenameOnceAndGoes()
     {
-        Dock::setCurrent(makeChosenDock());
+        Dock::setCurrent(makePlatformDock());
         AppGroup g;
         g.name = QStringLiteral("Work");
         const QString entry = Launchers::desktopEntryPath(g.id);
@@ -183,15 +184,15 @@ private Q_SLOTS:
         QTest::qWait(1500);
         QCOMPARE(launchersOf(entry), QStringList{id});
         QVERIFY(panel.state() == QProcess::Running);
-        QCOMPARE(Store::dockApps().count(Launchers::bundleURL("Work")), 1);
+        QCOMPARE(DockImport::dockApps().count(Launchers::bundleURL("Work")), 1);
 
         AppGroup renamed = g;
         renamed.name = QStringLiteral("Play");
         Launchers::renamed(g, renamed);
         QTest::qWait(1500);
         QCOMPARE(launchersOf(entry).size(), 1);
-        QCOMPARE(Store::dockApps().count(Launchers::bundleURL("Play")), 1);
-        QCOMPARE(Store::dockApps().count(Launchers::bundleURL("Work")), 0);
+        QCOMPARE(DockImport::dockApps().count(Launchers::bundleURL("Play")), 1);
+        QCOMPARE(DockImport::dockApps().count(Launchers::bundleURL("Work")), 0);
 
         Launchers::removed(renamed);
         QTest::qWait(1500);
@@ -201,7 +202,7 @@ private Q_SLOTS:
 
     void aLockedDownPanelChangesNothing()
     {
-        Dock::setCurrent(makeChosenDock());
+        Dock::setCurrent(makePlatformDock());
         QCOMPARE(gsettings({"set", "org.mate.panel", "locked-down", "true"}), QString());
         // The key file's change reaches this process through its event loop.
         QTest::qWait(1000);

@@ -1,5 +1,6 @@
 // The Dock over a desktop's pinned entries: launchers read as their bundles, pinned once,
 // unpinned alone, whatever the desktop behind it.
+#include "dock/dock_import.h"
 #include "dock/launcher_files.h"
 #include "dock/launchers.h"
 #include "dock/pinned_entries_dock.h"
@@ -86,7 +87,7 @@ private Q_SLOTS:
         Launchers::addToDock(g);
         const QString entry = Launchers::desktopEntryPath(g.id);
         QCOMPARE(memory->pinned, QStringList({gone, browser, entry}));
-        QCOMPARE(Store::dockApps(), QStringList({browser, Launchers::bundleURL("Work")}));
+        QCOMPARE(DockImport::dockApps(), QStringList({browser, Launchers::bundleURL("Work")}));
 
         // Once only, however often it is asked for.
         Launchers::addToDock(g);
@@ -105,7 +106,7 @@ private Q_SLOTS:
         Launchers::renamed(g, renamed);
         QCOMPARE(memory->pinned.count(entry), 1);
         QCOMPARE(memory->pinned.mid(0, 2), QStringList({gone, browser}));
-        QCOMPARE(Store::dockApps(), QStringList({browser, Launchers::bundleURL("Post")}));
+        QCOMPARE(DockImport::dockApps(), QStringList({browser, Launchers::bundleURL("Post")}));
     }
 
     void removalTakesEveryItemOfThatPathAndNothingElse()
@@ -139,7 +140,7 @@ private Q_SLOTS:
         memory->refusing = true;
         AppGroup g = group("Locked");
         Launchers::addToDock(g);
-        QCOMPARE(Store::dockApps(), QStringList());
+        QCOMPARE(DockImport::dockApps(), QStringList());
         QVERIFY(!(*dock)->removeItems(browser));
         memory->refusing = false;
         QCOMPARE(memory->pinned, QStringList({gone, browser}));

@@ -1,3 +1,4 @@
+#include "dock/dock_import.h"
 #include "dock/launcher_files.h"
 #include "dock/launchers.h"
 #include "dock/pinned_entries_dock.h"
@@ -114,7 +115,7 @@ private Q_SLOTS:
                  QStringList({"org.kde.konsole.dockitem", "firefox-esr.dockitem", "gone.dockitem",
                               "org.gnome.Nautilus.dockitem", "Downloads.dockitem"}));
         // Only applications count; the folder and the entry that is gone do not.
-        QCOMPARE(Store::dockApps(), QStringList({apps->terminal, apps->browser, apps->files}));
+        QCOMPARE(DockImport::dockApps(), QStringList({apps->terminal, apps->browser, apps->files}));
 
         // Without Plank's schema the names alone decide.
         const SchemaSource gnomeOnly("gnome");
@@ -139,7 +140,7 @@ private Q_SLOTS:
         QMap<QString, QByteArray> expected = before;
         expected.insert(itemName(g), dockitem(Launchers::desktopEntryPath(g.id)));
         QCOMPARE(folderContent(), expected);
-        QCOMPARE(Store::dockApps().last(), Launchers::bundleURL("Work"));
+        QCOMPARE(DockImport::dockApps().last(), Launchers::bundleURL("Work"));
 
         // Again: Plank would delete a second item for the same entry.
         Launchers::addToDock(g);
@@ -149,7 +150,7 @@ private Q_SLOTS:
         renamed.name = QStringLiteral("Play");
         Launchers::renamed(g, renamed);
         QCOMPARE(folderContent(), expected);
-        QCOMPARE(Store::dockApps().last(), Launchers::bundleURL("Play"));
+        QCOMPARE(DockImport::dockApps().last(), Launchers::bundleURL("Play"));
 
         Launchers::removed(renamed);
         QCOMPARE(folderContent(), before);
@@ -205,7 +206,7 @@ private Q_SLOTS:
         schemas->write(kOrderSchema, kOrderKey, {}, kOrderPath);
         Store store(dir.filePath("store"));
         store.setGroups({group("Apps")});
-        store.importDockGrouped();
+        DockImport::importDockGrouped(store);
         QStringList names;
         for (const AppGroup& g : store.groups())
             names.append(g.name);

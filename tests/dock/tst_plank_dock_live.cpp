@@ -2,11 +2,12 @@
 // and go in the running dock, as its D-Bus interface reports.
 #include "desktop_session.h"
 #include "desktop_test_main.h"
-#include "dock/dock_choice.h"
+#include "dock/dock_import.h"
 #include "dock/launchers.h"
 #include "dock/pinned_entries_dock.h"
 #include "linux_dock_fixture.h"
 #include "model/store.h"
+#include "platform/linux/dock_choice.h"
 #include "platform/linux/plank_entries.h"
 #include "test_environment.h"
 
@@ -101,7 +102,7 @@ private Q_SLOTS:
         Launchers::renamed(g, renamed);
         QTest::qWait(2000);
         QCOMPARE(persistentApplications().count(launcher), 1);
-        QCOMPARE(Store::dockApps().last(), Launchers::bundleURL("Play"));
+        QCOMPARE(DockImport::dockApps().last(), Launchers::bundleURL("Play"));
 
         Launchers::removed(renamed);
         QTRY_VERIFY_WITH_TIMEOUT(!persistentApplications().contains(launcher), 10000);

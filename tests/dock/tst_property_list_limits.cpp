@@ -1,3 +1,4 @@
+#include "dock/dock_import.h"
 #include "dock/property_list_limits.h"
 #include "dock_fixture.h"
 #include "model/store.h"
@@ -172,7 +173,7 @@ private Q_SLOTS:
         // The first-start import and "Import Dock" both find nothing to import.
         Store store(dir.filePath("store"));
         const QList<AppGroup> before = store.groups();
-        store.importDockGrouped();
+        DockImport::importDockGrouped(store);
         QCOMPARE(store.groups(), before);
     }
 
@@ -180,7 +181,7 @@ private Q_SLOTS:
     {
         const QString bundle = dir.filePath("Apps/Deep.app");
         writeFile(bundle + "/Contents/Info.plist", nestedArraysXml(hostileDepth));
-        QCOMPARE(Store::category(bundle), QStringLiteral("Other"));
+        QCOMPARE(DockImport::category(bundle), QStringLiteral("Other"));
     }
 };
 

@@ -1,6 +1,8 @@
 #include "dock/text_utilities.h"
+#include "dock/tool_runner.h"
 #include "dock_fixture.h"
 #include "panel/panel_state.h"
+#include "platform/display_name.h"
 #include "test_environment.h"
 
 #include <QDialog>

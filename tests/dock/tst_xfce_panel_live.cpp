@@ -3,7 +3,8 @@
 // other launchers stay as they were.
 #include "desktop_session.h"
 #include "desktop_test_main.h"
-#include "dock/dock_choice.h"
+#include "dock/dock.h"
+#include "dock/dock_import.h"
 #include "dock/launchers.h"
 #include "dock/pinned_entries_dock.h"
 #include "linux_dock_fixture.h"
@@ -228,7 +229,7 @@ private Q_SLOTS:
 
     void theDesktopChoosesXfcesPanel()
     {
-        const std::unique_ptr<Dock> dock = makeChosenDock();
+        const std::unique_ptr<Dock> dock = makePlatformDock();
         auto* pinned = dynamic_cast<PinnedEntriesDock*>(dock.get());
         QVERIFY(pinned);
         QVERIFY(dynamic_cast<XfcePanelEntries*>(&pinned->entries()));
@@ -236,16 +237,16 @@ private Q_SLOTS:
 
     void importReadsThePinnedApplicationsInOrder()
     {
-        Dock::setCurrent(makeChosenDock());
+        Dock::setCurrent(makePlatformDock());
         // The gone entry's copy still starts it; the game is the panel's copy of it.
-        const QStringList dockApps = Store::dockApps();
+        const QStringList dockApps = DockImport::dockApps();
         QCOMPARE(dockApps.mid(0, 3), QStringList({apps->browser, apps->terminal, apps->editor}));
         QCOMPARE(dockApps.size(), 5);
         QCOMPARE(dockApps[4], apps->game);
         QVERIFY(dockApps[3].startsWith(panelFolder + "/launcher-8/"));
 
         Store store(dir.filePath("store"));
-        store.importDockGrouped();
+        DockImport::importDockGrouped(store);
         QStringList names;
         for (const AppGroup& g : store.groups())
             names.append(g.name);
@@ -256,7 +257,7 @@ private Q_SLOTS:
 
     void aLauncherComesSurvivesARenameOnceAndGoes()
     {
-        Dock::setCurrent(makeChosenDock());
+        Dock::setCurrent(makePlatformDock());
         AppGroup g;
         g.name = QStringLiteral("Work");
         const QString entry = Launchers::desktopEntryPath(g.id);
@@ -277,7 +278,7 @@ private Q_SLOTS:
         const QString copy = panelFolder + "/launcher-" + id + "/" + name;
         QVERIFY(readAll(copy).contains(
             QByteArray(QByteArray("X-XFCE-Source=") + uriOf(entry).toUtf8())));
-        QCOMPARE(Store::dockApps().count(Launchers::bundleURL("Work")), 1);
+        QCOMPARE(DockImport::dockApps().count(Launchers::bundleURL("Work")), 1);
 
         AppGroup renamed = g;
         renamed.name = QStringLiteral("Play");
@@ -291,8 +292,8 @@ private Q_SLOTS:
         const QByteArray renamedCopy =
             readAll(panelFolder + "/launcher-" + holding.constFirst() + "/" + name);
         QVERIFY(renamedCopy.contains("Name=Play"));
-        QCOMPARE(Store::dockApps().count(Launchers::bundleURL("Play")), 1);
-        QCOMPARE(Store::dockApps().count(Launchers::bundleURL("Work")), 0);
+        QCOMPARE(DockImport::dockApps().count(Launchers::bundleURL("Play")), 1);
+        QCOMPARE(DockImport::dockApps().count(Launchers::bundleURL("Work")), 0);
 
         running = panelProcess();
         Launchers::removed(renamed);

@@ -2,6 +2,7 @@
 // the soak (tests/model/soak_driver.h) kills it at random moments and counts what was lost.
 // With "--check" it only starts (which tidies the folder) and exits.
 #include "app/first_import.h"
+#include "dock/dock_import.h"
 #include "dock/dock_preferences.h"
 #include "dock/file_dock_preferences.h"
 #include "model/store.h"
@@ -60,7 +61,7 @@ void step(Store& store, QRandomGenerator& random)
         store.setGroup(g, std::move(renamed));
         return;
     }
-    default: store.importDockGrouped(); return;
+    default: DockImport::importDockGrouped(store); return;
     }
 }
 
@@ -76,7 +77,7 @@ int main(int argc, char** argv)
     Store store(arguments[1]);
     if (arguments.contains(QStringLiteral("--check")))
         return 0;
-    FirstImport::runOnce(store, [&store] { store.importDockGrouped(); });
+    FirstImport::runOnce(store, [&store] { DockImport::importDockGrouped(store); });
     QRandomGenerator random(arguments[3].toUInt());
     for (;;) {
         step(store, random);

@@ -158,6 +158,33 @@ private Q_SLOTS:
         store.deleteGroup(foreign.id);
         QVERIFY(QFileInfo::exists(photo));
     }
+
+    // The one operation over the whole list that other folders use (the Dock import).
+    void changeGroupsSavesOnceAndDeletesTheCopiesOnlyRemovedGroupsShowed()
+    {
+        Store& first = fx->openWith({StoreFixture::named("Kept"), StoreFixture::named("Gone")});
+        first.setIcon(image("kept.png", 8, 8), first.groups()[0].id);
+        first.setIcon(image("gone.png", 8, 8), first.groups()[1].id);
+        AppGroup sharer = StoreFixture::named("Sharer");
+        sharer.icon = first.groups()[0].icon;
+        const QString keptCopy = *sharer.icon;
+        const QString goneCopy = *first.groups()[1].icon;
+        Store& store = fx->openWith({first.groups()[0], first.groups()[1], sharer});
+
+        fx->markFile();
+        QVERIFY(!store.changeGroups([](QList<AppGroup>&) { return false; }));
+        QVERIFY(!fx->fileWasWritten());
+        QCOMPARE(store.groups().size(), 3);
+
+        QVERIFY(store.changeGroups([](QList<AppGroup>& groups) {
+            groups.removeIf([](const AppGroup& g) { return g.name != QLatin1String("Kept"); });
+            return true;
+        }));
+        QVERIFY(fx->fileWasWritten());
+        QCOMPARE(fx->fileGroups().size(), 1);
+        QVERIFY(!QFileInfo::exists(goneCopy));
+        QVERIFY(QFileInfo::exists(keptCopy)); // the sharer went, the kept group still shows it
+    }
 };
 
 TRAYMATE_TEST_MAIN(StoreIconsTest)

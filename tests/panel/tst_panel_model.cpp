@@ -3,8 +3,11 @@
 #include "panel_fixture.h"
 #include "test_environment.h"
 
+#include <QDir>
 #include <QFile>
 #include <QHash>
+#include <QSaveFile>
+#include <QStandardPaths>
 #include <QThread>
 
 using PanelModel::SearchEntry;
@@ -120,12 +123,37 @@ private Q_SLOTS:
         QCOMPARE(DisplayNames::name(entry), QStringLiteral("Viewer"));
         QThread::msleep(20);
         write("Picture Viewer");
-        DisplayNames::sync();
         QCOMPARE(DisplayNames::name(entry), QStringLiteral("Picture Viewer"));
         QCOMPARE(DisplayNames::entry(entry).key, QStringLiteral("picture viewer"));
         QFile::remove(entry);
-        DisplayNames::sync();
         QCOMPARE(DisplayNames::name(entry), QStringLiteral("viewer.desktop"));
+    }
+
+    // Installed entries are trusted between the desktop's reports, so each report must come,
+    // the second as much as the first.
+    void installedEntryNamesFollowInstallUpdateAndRemoval()
+    {
+        const QString folder =
+            QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+            QStringLiteral("/applications");
+        QVERIFY(QDir().mkpath(folder));
+        const QString entry = folder + QStringLiteral("/traymate-test-viewer.desktop");
+        auto install = [&](const char* name) {
+            QSaveFile file(entry); // replaced whole, as package managers do
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray("[Desktop Entry]\nType=Application\nExec=true\nName=") + name +
+                       "\n");
+            QVERIFY(file.commit());
+        };
+        install("Viewer");
+        QCOMPARE(DisplayNames::name(entry), QStringLiteral("Viewer"));
+        install("Picture Viewer");
+        QTRY_COMPARE(DisplayNames::name(entry), QStringLiteral("Picture Viewer"));
+        QVERIFY(QFile::remove(entry));
+        QTRY_COMPARE(DisplayNames::name(entry), QStringLiteral("traymate-test-viewer.desktop"));
+        install("Viewer");
+        QTRY_COMPARE(DisplayNames::name(entry), QStringLiteral("Viewer"));
+        QCOMPARE(DisplayNames::entry(entry).key, QStringLiteral("viewer"));
     }
 
     void compactColumnsAndSizes_data()

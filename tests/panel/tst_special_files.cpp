@@ -1,9 +1,9 @@
-#include "dock/desktop_icon.h"
-#include "dock/regular_file.h"
-#include "dock/text_utilities.h"
 #include "panel/desktop_items.h"
 #include "panel/display_names.h"
 #include "panel_fixture.h"
+#include "platform/desktop_icon.h"
+#include "platform/display_name.h"
+#include "platform/regular_file.h"
 #include "test_environment.h"
 
 #include <QImage>

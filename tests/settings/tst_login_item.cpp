@@ -1,4 +1,5 @@
-#include "settings/login_item.h"
+#include "platform/linux/autostart_entry.h"
+#include "platform/login_item.h"
 #include "test_environment.h"
 
 #include <QStandardPaths>
@@ -141,8 +142,8 @@ private Q_SLOTS:
         writeFile(program, "#!/bin/sh\necho \"$0\" > \"$HOME/started\"\n");
         QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
-        writeFile(LoginItem::entryPath(), LoginItem::entryText(program));
-        QVERIFY(LoginItem::entryStarts(LoginItem::entryPath(), program));
+        writeFile(LoginItem::entryPath(), AutostartEntry::text(program));
+        QVERIFY(AutostartEntry::starts(LoginItem::entryPath(), program));
 
         GDesktopAppInfo* info =
             g_desktop_app_info_new_from_filename(QFile::encodeName(LoginItem::entryPath()));
@@ -158,17 +159,17 @@ private Q_SLOTS:
     // Other readers of the entry are less forgiving than GLib: keep the escapes exact.
     void execLineKeepsTheEscapeRulesExactly()
     {
-        const QByteArray simple = LoginItem::entryText(QStringLiteral("/opt/traymate/traymate"));
+        const QByteArray simple = AutostartEntry::text(QStringLiteral("/opt/traymate/traymate"));
         QVERIFY(simple.contains("\nExec=/opt/traymate/traymate\n"));
-        const QByteArray quoted = LoginItem::entryText(QStringLiteral("/a b/\"$`\\"));
+        const QByteArray quoted = AutostartEntry::text(QStringLiteral("/a b/\"$`\\"));
         QVERIFY(quoted.contains("\nExec=\"/a b/\\\\\"\\\\$\\\\`\\\\\\\\\"\n"));
 
         const QString program = QDir::homePath() + QStringLiteral("/100%/%U %f");
         writeFile(program, "x");
-        const QByteArray text = LoginItem::entryText(program);
+        const QByteArray text = AutostartEntry::text(program);
         QVERIFY(text.contains("100%%/%%U %%f"));
         writeFile(LoginItem::entryPath(), text);
-        QVERIFY(LoginItem::entryStarts(LoginItem::entryPath(), program));
+        QVERIFY(AutostartEntry::starts(LoginItem::entryPath(), program));
     }
 
     void refusedWritesAndRemovalsFail()

@@ -1,6 +1,6 @@
 #include "app/hot_key.h"
 #include "feed_server.h"
-#include "settings/login_item.h"
+#include "platform/login_item.h"
 #include "settings/preferences.h"
 #include "settings/settings_view.h"
 #include "settings/update_checker.h"
@@ -12,6 +12,7 @@
 #include <QDesktopServices>
 #include <QLabel>
 #include <QPushButton>
+#include <QStandardPaths>
 
 namespace {
 
@@ -45,9 +46,11 @@ template <typename T> T* child(QWidget& view, const char* name)
     return found;
 }
 
+// The test's own folder, never a path made from an empty entry where there is no login item.
 QString autostartFolder()
 {
-    return QFileInfo(LoginItem::entryPath()).path();
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/autostart");
 }
 
 void blockAutostartFolder()
@@ -113,12 +116,12 @@ private Q_SLOTS:
         view.hide();
         Preferences::setValue(Preferences::hotkeyIndex, 7);
         Preferences::setValue(Preferences::closeAfterLaunch, true);
-        QVERIFY(LoginItem::registerItem());
+        QCOMPARE(LoginItem::registerItem(), LoginItem::isAvailable());
         view.show();
         QCOMPARE(hotkey->currentText(), QStringLiteral("Ctrl+Alt+Space"));
         QCOMPARE(Preferences::intValue(Preferences::hotkeyIndex, 0), 7);
         QVERIFY(child<QCheckBox>(view, "closeAfterLaunch")->isChecked());
-        QVERIFY(child<QCheckBox>(view, "launchAtLogin")->isChecked());
+        QCOMPARE(child<QCheckBox>(view, "launchAtLogin")->isChecked(), LoginItem::isAvailable());
     }
 
     void controlsWriteTheirKeysAtOnce()
@@ -151,6 +154,8 @@ private Q_SLOTS:
 
     void loginToggleFollowsTheEntry()
     {
+        if (!LoginItem::isAvailable())
+            QSKIP("no login item on this desktop");
         SettingsView view;
         view.show();
         auto* toggle = child<QCheckBox>(view, "launchAtLogin");
@@ -165,6 +170,8 @@ private Q_SLOTS:
 
     void failedRegistrationShowsTheCaptionUntilTheNextAttempt()
     {
+        if (!LoginItem::isAvailable())
+            QSKIP("no login item on this desktop");
         SettingsView view;
         view.show();
         auto* toggle = child<QCheckBox>(view, "launchAtLogin");

@@ -2,7 +2,7 @@
 #include "desktop_test_main.h"
 #include "feed_server.h"
 #include "platform/linux/x11_key_map.h"
-#include "settings/login_item.h"
+#include "platform/login_item.h"
 #include "settings/preferences.h"
 #include "settings/settings_view.h"
 #include "settings/update_checker.h"

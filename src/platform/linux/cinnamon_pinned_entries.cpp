@@ -1,7 +1,6 @@
 #include "platform/linux/cinnamon_pinned_entries.h"
 
 #include "platform/linux/cinnamon_settings_file.h"
-#include "platform/linux/desktop_docks.h"
 #include "platform/linux/desktop_file_ids.h"
 
 #include <QDBusConnectionInterface>
@@ -180,9 +179,4 @@ void CinnamonPinnedEntries::notifyCinnamon(const std::vector<Change>& changes) c
         call << uuid << QStringLiteral("APPLET");
         m_bus.call(call, QDBus::Block, kTimeoutMs);
     }
-}
-
-std::unique_ptr<PinnedEntries> makeCinnamonPinnedEntries()
-{
-    return std::make_unique<CinnamonPinnedEntries>();
 }

@@ -1,6 +1,5 @@
 #include "platform/linux/plasma_pinned_entries.h"
 
-#include "platform/linux/desktop_docks.h"
 #include "platform/linux/plasma_launchers.h"
 
 #include <QDBusMessage>
@@ -209,9 +208,4 @@ bool PlasmaPinnedEntries::unpin(const QString& entryPath)
         }
         return std::optional<std::vector<Change>>(std::move(changes));
     });
-}
-
-std::unique_ptr<PinnedEntries> makePlasmaPinnedEntries()
-{
-    return std::make_unique<PlasmaPinnedEntries>();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dock/dock.h"
+#include "platform/pinned_entries.h"
 
 #include <QString>
 #include <memory>
@@ -32,7 +32,5 @@ DockSurroundings observeDockSurroundings(GSettingsSchemaSource* source = nullptr
 // Whether Plank holds its name on the session bus.
 bool plankIsRunning();
 
-// The dock of that kind; the stand-in file when this build cannot reach that kind.
-std::unique_ptr<Dock> makeDock(DockKind kind);
-// The dock that chooseDock picks for this process.
-std::unique_ptr<Dock> makeChosenDock();
+// The pinned entries of that kind's panel; none for the stand-in file.
+std::unique_ptr<PinnedEntries> makePinnedEntries(DockKind kind);

@@ -1,7 +1,5 @@
-#include "dock/dock_choice.h"
+#include "platform/linux/dock_choice.h"
 
-#include "dock/file_dock_preferences.h"
-#include "dock/pinned_entries_dock.h"
 #include "platform/linux/desktop_docks.h"
 #include "platform/linux/gnome_dash_entries.h"
 #include "platform/linux/gsettings_lists.h"
@@ -59,20 +57,6 @@ std::optional<DockKind> desktopPanel(const QString& currentDesktop)
     return std::nullopt;
 }
 
-std::unique_ptr<PinnedEntries> pinnedEntries(DockKind kind)
-{
-    switch (kind) {
-    case DockKind::Gnome: return makeGnomeDashPinnedEntries();
-    case DockKind::Plank: return makePlankPinnedEntries();
-    case DockKind::Xfce: return makeXfcePinnedEntries();
-    case DockKind::Mate: return makeMatePinnedEntries();
-    case DockKind::Plasma: return makePlasmaPinnedEntries();
-    case DockKind::Cinnamon: return makeCinnamonPinnedEntries();
-    case DockKind::File: break;
-    }
-    return nullptr;
-}
-
 } // namespace
 
 bool plankIsRunning()
@@ -120,14 +104,16 @@ DockSurroundings observeDockSurroundings(GSettingsSchemaSource* source)
     return seen;
 }
 
-std::unique_ptr<Dock> makeDock(DockKind kind)
+std::unique_ptr<PinnedEntries> makePinnedEntries(DockKind kind)
 {
-    if (std::unique_ptr<PinnedEntries> entries = pinnedEntries(kind))
-        return std::make_unique<PinnedEntriesDock>(std::move(entries));
-    return std::make_unique<FileDockPreferences>();
-}
-
-std::unique_ptr<Dock> makeChosenDock()
-{
-    return makeDock(chooseDock(observeDockSurroundings()));
+    switch (kind) {
+    case DockKind::Gnome: return makeGnomeDashPinnedEntries();
+    case DockKind::Plank: return makePlankPinnedEntries();
+    case DockKind::Xfce: return makeXfcePinnedEntries();
+    case DockKind::Mate: return makeMatePinnedEntries();
+    case DockKind::Plasma: return makePlasmaPinnedEntries();
+    case DockKind::Cinnamon: return makeCinnamonPinnedEntries();
+    case DockKind::File: break;
+    }
+    return nullptr;
 }

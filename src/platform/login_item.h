@@ -1,12 +1,16 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 
-// Launch at login as an XDG autostart entry, $XDG_CONFIG_HOME/autostart/traymate.desktop,
-// which every freedesktop session starts once the user has logged in.
+// Launch at login: on Linux an XDG autostart entry, which every freedesktop session starts
+// once the user has logged in.
 namespace LoginItem {
 
+// Whether this desktop can start the program at login at all; where it cannot, the setting
+// is shown but cannot be changed.
+bool isAvailable();
+
+// The file that starts the program at login; empty where there is none.
 QString entryPath();
 // The program the entry starts: this executable's absolute path (the AppImage when run
 // from one, since the mounted executable vanishes with the process).
@@ -17,10 +21,5 @@ bool registerItem();
 bool unregisterItem();
 // True exactly when the entry exists, starts this program and is not disabled.
 bool isEnabled();
-
-// The entry's text for starting `program`.
-QByteArray entryText(const QString& program);
-// Whether the entry file at `path` starts `program` and is not disabled.
-bool entryStarts(const QString& path, const QString& program);
 
 } // namespace LoginItem

@@ -1,7 +1,6 @@
-#include "dock/desktop_icon.h"
-
-#include "dock/desktop_entry_info.h"
-#include "dock/regular_file.h"
+#include "platform/desktop_icon.h"
+#include "platform/linux/desktop_entry_info.h"
+#include "platform/regular_file.h"
 
 #include <QBuffer>
 #include <QFile>

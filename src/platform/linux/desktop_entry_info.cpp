@@ -1,6 +1,6 @@
-#include "dock/desktop_entry_info.h"
+#include "platform/linux/desktop_entry_info.h"
 
-#include "dock/regular_file.h"
+#include "platform/regular_file.h"
 
 namespace {
 

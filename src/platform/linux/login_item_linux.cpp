@@ -1,6 +1,5 @@
-#include "settings/login_item.h"
-
 #include "model/safe_file.h"
+#include "platform/login_item.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -63,23 +62,9 @@ struct KeyFileDeleter {
 
 } // namespace
 
-namespace LoginItem {
+namespace AutostartEntry {
 
-QString entryPath()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/autostart/traymate.desktop");
-}
-
-QString programPath()
-{
-    const QString appImage = qEnvironmentVariable("APPIMAGE");
-    if (QFileInfo(appImage).isAbsolute() && QFileInfo(appImage).isFile())
-        return appImage;
-    return QCoreApplication::applicationFilePath();
-}
-
-QByteArray entryText(const QString& program)
+QByteArray text(const QString& program)
 {
     // The delay and the panel ordering let the desktop's tray come up first, or the tray
     // icon would be missing after login.
@@ -99,7 +84,7 @@ QByteArray entryText(const QString& program)
     return text.toUtf8();
 }
 
-bool entryStarts(const QString& path, const QString& program)
+bool starts(const QString& path, const QString& program)
 {
     std::unique_ptr<GKeyFile, KeyFileDeleter> file(g_key_file_new());
     if (!g_key_file_load_from_file(file.get(), QFile::encodeName(path).constData(), G_KEY_FILE_NONE,
@@ -134,11 +119,34 @@ bool entryStarts(const QString& path, const QString& program)
     return !started.isEmpty() && canonical(started) == canonical(program);
 }
 
+} // namespace AutostartEntry
+
+namespace LoginItem {
+
+bool isAvailable()
+{
+    return true;
+}
+
+QString entryPath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/autostart/traymate.desktop");
+}
+
+QString programPath()
+{
+    const QString appImage = qEnvironmentVariable("APPIMAGE");
+    if (QFileInfo(appImage).isAbsolute() && QFileInfo(appImage).isFile())
+        return appImage;
+    return QCoreApplication::applicationFilePath();
+}
+
 bool registerItem()
 {
     const QString path = entryPath();
     return QDir().mkpath(QFileInfo(path).path()) &&
-           writeFileAtomically(path, entryText(programPath()));
+           writeFileAtomically(path, AutostartEntry::text(programPath()));
 }
 
 bool unregisterItem()
@@ -151,7 +159,7 @@ bool unregisterItem()
 
 bool isEnabled()
 {
-    return entryStarts(entryPath(), programPath());
+    return AutostartEntry::starts(entryPath(), programPath());
 }
 
 } // namespace LoginItem
