@@ -1,9 +1,10 @@
 #include "panel/drop_delegates.h"
 #include "panel/file_chooser.h"
 #include "panel/full_panel.h"
-#include "panel/group_tabs.h"
+#include "panel/group_tab.h"
 #include "panel/item_drag.h"
 #include "panel/item_grid.h"
+#include "panel/tab_strip.h"
 #include "panel_fixture.h"
 #include "test_environment.h"
 
