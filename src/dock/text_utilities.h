@@ -14,7 +14,3 @@ QString xmlEscape(const QString& text);
 
 // The name the desktop shows for a path, without a final ".app".
 QString displayName(const QString& path);
-
-// Modal questions asked from the panel; both keep the panel open while they run.
-std::optional<QString> promptText(const QString& message, const QString& initial);
-bool confirmAction(const QString& message);

@@ -4,6 +4,7 @@
 #include "panel/drop_delegates.h"
 #include "panel/group_icon.h"
 #include "panel/item_drag.h"
+#include "panel/panel_drag.h"
 #include "panel/panel_style.h"
 
 #include <QAccessible>

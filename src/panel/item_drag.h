@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QObject>
 #include <QString>
 #include <QUuid>
 
@@ -19,17 +18,3 @@ void recordGroupDrag(Store& store, const QUuid& group);
 // What the drags carry, for widgets that leave the store's drag state to their owner.
 QMimeData* itemDragData(const QString& path);
 QMimeData* groupDragData(const QUuid& group);
-
-// One in-panel drag, from its start until QDrag::exec() returns. It lives on the stack of the
-// widget the drag started from, so it ends also when that widget went away during the drag;
-// the owner that recorded the drag in the store forgets it at ended().
-class PanelDrag : public QObject {
-    Q_OBJECT
-
-public:
-    PanelDrag() = default;
-    ~PanelDrag() override { Q_EMIT ended(); }
-
-Q_SIGNALS:
-    void ended();
-};

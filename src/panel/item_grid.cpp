@@ -6,6 +6,7 @@
 #include "panel/drop_delegates.h"
 #include "panel/grid_navigation.h"
 #include "panel/item_drag.h"
+#include "panel/panel_drag.h"
 #include "panel/panel_style.h"
 
 #include <QAccessible>

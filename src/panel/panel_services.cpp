@@ -1,9 +1,9 @@
 #include "panel/panel_services.h"
 
 #include "dock/launchers.h"
-#include "dock/text_utilities.h"
 #include "panel/desktop_items.h"
 #include "panel/file_chooser.h"
+#include "panel/prompts.h"
 
 #include <QCoreApplication>
 

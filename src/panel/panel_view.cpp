@@ -10,6 +10,7 @@
 #include "panel/item_grid.h"
 #include "panel/panel_accessibility.h"
 #include "panel/panel_contents.h"
+#include "panel/panel_drag.h"
 #include "panel/panel_state.h"
 #include "panel/panel_style.h"
 #include "panel/tab_strip.h"

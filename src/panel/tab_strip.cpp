@@ -1,7 +1,7 @@
 #include "panel/tab_strip.h"
 
 #include "panel/group_tab.h"
-#include "panel/item_drag.h"
+#include "panel/panel_drag.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
