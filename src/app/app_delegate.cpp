@@ -398,25 +398,19 @@ QList<ScreenGeometry> AppDelegate::screens(int* mainScreen) const
 
 QWidget* AppDelegate::makePanelContent()
 {
-    PanelServices services = PanelServices::desktop();
     // Guarded: a prompt's copy of the services may outlive the delegate.
     const QPointer<AppDelegate> self(this);
-    services.hidePanel = [self] {
-        if (self)
-            self->hidePanel();
+    const auto bound = [self](void (AppDelegate::*method)()) {
+        return [self, method] {
+            if (self)
+                (self.data()->*method)();
+        };
     };
-    services.showSettings = [self] {
-        if (self)
-            self->showSettings();
-    };
-    services.clearAnchor = [self] {
-        if (self)
-            self->clearAnchor();
-    };
-    services.resizePanel = [self] {
-        if (self)
-            self->resizePanel();
-    };
+    PanelServices services = PanelServices::desktop();
+    services.hidePanel = bound(&AppDelegate::hidePanel);
+    services.showSettings = bound(&AppDelegate::showSettings);
+    services.clearAnchor = bound(&AppDelegate::clearAnchor);
+    services.resizePanel = bound(&AppDelegate::resizePanel);
     services.hoverChanged = [self](bool inside) {
         if (self)
             self->hoverChanged(inside);
