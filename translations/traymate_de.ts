@@ -94,6 +94,25 @@
     </message>
 </context>
 <context>
+    <name>GroupActions</name>
+    <message>
+        <source>Rename group</source>
+        <translation>Gruppe umbenennen</translation>
+    </message>
+    <message>
+        <source>Delete the group %1?</source>
+        <translation>Die Gruppe %1 löschen?</translation>
+    </message>
+    <message>
+        <source>Choose an image for %1</source>
+        <translation>Bild für %1 auswählen</translation>
+    </message>
+    <message>
+        <source>New group name</source>
+        <translation>Name der neuen Gruppe</translation>
+    </message>
+</context>
+<context>
     <name>HotKey</name>
     <message>
         <source>Ctrl+Alt+Space</source>
@@ -118,22 +137,6 @@
 </context>
 <context>
     <name>PanelView</name>
-    <message>
-        <source>Choose an image for %1</source>
-        <translation>Bild für %1 auswählen</translation>
-    </message>
-    <message>
-        <source>Rename group</source>
-        <translation>Gruppe umbenennen</translation>
-    </message>
-    <message>
-        <source>Delete the group %1?</source>
-        <translation>Die Gruppe %1 löschen?</translation>
-    </message>
-    <message>
-        <source>New group name</source>
-        <translation>Name der neuen Gruppe</translation>
-    </message>
     <message>
         <source>Rename</source>
         <translation>Umbenennen</translation>

@@ -94,6 +94,25 @@
     </message>
 </context>
 <context>
+    <name>GroupActions</name>
+    <message>
+        <source>Rename group</source>
+        <translation>Renombrar grupo</translation>
+    </message>
+    <message>
+        <source>Delete the group %1?</source>
+        <translation>¿Eliminar el grupo %1?</translation>
+    </message>
+    <message>
+        <source>Choose an image for %1</source>
+        <translation>Elija una imagen para %1</translation>
+    </message>
+    <message>
+        <source>New group name</source>
+        <translation>Nombre del grupo nuevo</translation>
+    </message>
+</context>
+<context>
     <name>HotKey</name>
     <message>
         <source>Ctrl+Alt+Space</source>
@@ -118,22 +137,6 @@
 </context>
 <context>
     <name>PanelView</name>
-    <message>
-        <source>Choose an image for %1</source>
-        <translation>Elija una imagen para %1</translation>
-    </message>
-    <message>
-        <source>Rename group</source>
-        <translation>Renombrar grupo</translation>
-    </message>
-    <message>
-        <source>Delete the group %1?</source>
-        <translation>¿Eliminar el grupo %1?</translation>
-    </message>
-    <message>
-        <source>New group name</source>
-        <translation>Nombre del grupo nuevo</translation>
-    </message>
     <message>
         <source>Rename</source>
         <translation>Renombrar</translation>

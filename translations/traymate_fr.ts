@@ -94,6 +94,25 @@
     </message>
 </context>
 <context>
+    <name>GroupActions</name>
+    <message>
+        <source>Rename group</source>
+        <translation>Renommer le groupe</translation>
+    </message>
+    <message>
+        <source>Delete the group %1?</source>
+        <translation>Supprimer le groupe %1&#xa0;?</translation>
+    </message>
+    <message>
+        <source>Choose an image for %1</source>
+        <translation>Choisir une image pour %1</translation>
+    </message>
+    <message>
+        <source>New group name</source>
+        <translation>Nom du nouveau groupe</translation>
+    </message>
+</context>
+<context>
     <name>HotKey</name>
     <message>
         <source>Ctrl+Alt+Space</source>
@@ -118,22 +137,6 @@
 </context>
 <context>
     <name>PanelView</name>
-    <message>
-        <source>Choose an image for %1</source>
-        <translation>Choisir une image pour %1</translation>
-    </message>
-    <message>
-        <source>Rename group</source>
-        <translation>Renommer le groupe</translation>
-    </message>
-    <message>
-        <source>Delete the group %1?</source>
-        <translation>Supprimer le groupe %1&#xa0;?</translation>
-    </message>
-    <message>
-        <source>New group name</source>
-        <translation>Nom du nouveau groupe</translation>
-    </message>
     <message>
         <source>Rename</source>
         <translation>Renommer</translation>

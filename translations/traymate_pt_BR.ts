@@ -94,6 +94,25 @@
     </message>
 </context>
 <context>
+    <name>GroupActions</name>
+    <message>
+        <source>Rename group</source>
+        <translation>Renomear grupo</translation>
+    </message>
+    <message>
+        <source>Delete the group %1?</source>
+        <translation>Excluir o grupo %1?</translation>
+    </message>
+    <message>
+        <source>Choose an image for %1</source>
+        <translation>Escolha uma imagem para %1</translation>
+    </message>
+    <message>
+        <source>New group name</source>
+        <translation>Nome do novo grupo</translation>
+    </message>
+</context>
+<context>
     <name>HotKey</name>
     <message>
         <source>Ctrl+Alt+Space</source>
@@ -118,22 +137,6 @@
 </context>
 <context>
     <name>PanelView</name>
-    <message>
-        <source>Choose an image for %1</source>
-        <translation>Escolha uma imagem para %1</translation>
-    </message>
-    <message>
-        <source>Rename group</source>
-        <translation>Renomear grupo</translation>
-    </message>
-    <message>
-        <source>Delete the group %1?</source>
-        <translation>Excluir o grupo %1?</translation>
-    </message>
-    <message>
-        <source>New group name</source>
-        <translation>Nome do novo grupo</translation>
-    </message>
     <message>
         <source>Rename</source>
         <translation>Renomear</translation>

@@ -94,6 +94,25 @@
     </message>
 </context>
 <context>
+    <name>GroupActions</name>
+    <message>
+        <source>Rename group</source>
+        <translation>Переименовать группу</translation>
+    </message>
+    <message>
+        <source>Delete the group %1?</source>
+        <translation>Удалить группу «%1»?</translation>
+    </message>
+    <message>
+        <source>Choose an image for %1</source>
+        <translation>Выберите изображение для «%1»</translation>
+    </message>
+    <message>
+        <source>New group name</source>
+        <translation>Имя новой группы</translation>
+    </message>
+</context>
+<context>
     <name>HotKey</name>
     <message>
         <source>Ctrl+Alt+Space</source>
@@ -118,22 +137,6 @@
 </context>
 <context>
     <name>PanelView</name>
-    <message>
-        <source>Choose an image for %1</source>
-        <translation>Выберите изображение для «%1»</translation>
-    </message>
-    <message>
-        <source>Rename group</source>
-        <translation>Переименовать группу</translation>
-    </message>
-    <message>
-        <source>Delete the group %1?</source>
-        <translation>Удалить группу «%1»?</translation>
-    </message>
-    <message>
-        <source>New group name</source>
-        <translation>Имя новой группы</translation>
-    </message>
     <message>
         <source>Rename</source>
         <translation>Переименовать</translation>

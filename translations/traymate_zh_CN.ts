@@ -94,6 +94,25 @@
     </message>
 </context>
 <context>
+    <name>GroupActions</name>
+    <message>
+        <source>Rename group</source>
+        <translation>重命名分组</translation>
+    </message>
+    <message>
+        <source>Delete the group %1?</source>
+        <translation>删除分组“%1”？</translation>
+    </message>
+    <message>
+        <source>Choose an image for %1</source>
+        <translation>为“%1”选择图像</translation>
+    </message>
+    <message>
+        <source>New group name</source>
+        <translation>新分组名称</translation>
+    </message>
+</context>
+<context>
     <name>HotKey</name>
     <message>
         <source>Ctrl+Alt+Space</source>
@@ -118,22 +137,6 @@
 </context>
 <context>
     <name>PanelView</name>
-    <message>
-        <source>Choose an image for %1</source>
-        <translation>为“%1”选择图像</translation>
-    </message>
-    <message>
-        <source>Rename group</source>
-        <translation>重命名分组</translation>
-    </message>
-    <message>
-        <source>Delete the group %1?</source>
-        <translation>删除分组“%1”？</translation>
-    </message>
-    <message>
-        <source>New group name</source>
-        <translation>新分组名称</translation>
-    </message>
     <message>
         <source>Rename</source>
         <translation>重命名</translation>

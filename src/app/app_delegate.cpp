@@ -3,8 +3,6 @@
 #include "app/edit_actions.h"
 #include "app/first_import.h"
 #include "app/heap_trim.h"
-#include "app/hot_key.h"
-#include "app/notifications.h"
 #include "app/startup_timeline.h"
 #include "app/tray_icon.h"
 #include "app/tray_menu.h"
@@ -14,6 +12,7 @@
 #include "panel/floating_panel.h"
 #include "panel/panel_layout.h"
 #include "panel/panel_model.h"
+#include "panel/panel_services.h"
 #include "panel/panel_state.h"
 #include "panel/panel_view.h"
 #include "panel/placement.h"
@@ -33,8 +32,6 @@
 
 namespace {
 
-AppDelegate* g_current = nullptr;
-
 constexpr auto statusClickGuard = std::chrono::milliseconds(250);
 constexpr int autoHideDelayMs = 350;
 constexpr QSize settingsSize(420, 540);
@@ -53,7 +50,6 @@ AppDelegate::AppDelegate(Store& store, QObject* parent)
     , m_store(store)
     , m_trayClicks(std::chrono::milliseconds(QApplication::doubleClickInterval()))
 {
-    g_current = this;
     m_closeWork.setSingleShot(true);
     m_closeWork.setInterval(autoHideDelayMs);
     connect(&m_closeWork, &QTimer::timeout, this, &AppDelegate::autoHide);
@@ -61,15 +57,8 @@ AppDelegate::AppDelegate(Store& store, QObject* parent)
 
 AppDelegate::~AppDelegate()
 {
-    if (g_current == this)
-        g_current = nullptr;
     delete m_panel;
     delete m_settingsWindow;
-}
-
-AppDelegate* AppDelegate::current()
-{
-    return g_current;
 }
 
 void AppDelegate::applicationDidFinishLaunching()
@@ -164,16 +153,12 @@ void AppDelegate::makeStatusItem()
 
 void AppDelegate::observeHotKey()
 {
-    connect(&NotificationCenter::instance(), &NotificationCenter::posted, this,
-            [this](const QString& name) {
-                if (name == dockHotKey)
-                    hotKeyPressed();
-            });
+    connect(&m_hotKey, &HotKey::pressed, this, &AppDelegate::hotKeyPressed);
 }
 
 void AppDelegate::applyHotKey(int index)
 {
-    HotKey::apply(index);
+    m_hotKey.apply(index);
 }
 void AppDelegate::pruneMissing()
 {
@@ -242,6 +227,9 @@ void AppDelegate::showPanel(std::optional<QUuid> group)
     if (!m_panel)
         return;
     StartupTimeline::mark("panel asked for");
+    // The view of the last opening goes first: it would follow the store's changes below,
+    // hidden, and might build a whole other form for nothing.
+    m_panel->setContent(nullptr);
     if (group)
         m_store.setSelected(group);
     m_store.setCompact(group.has_value());
@@ -411,10 +399,29 @@ QList<ScreenGeometry> AppDelegate::screens(int* mainScreen) const
 
 QWidget* AppDelegate::makePanelContent()
 {
-    return new PanelView(m_store);
+    // Guarded: a prompt's copy of the services may outlive the delegate.
+    const QPointer<AppDelegate> self(this);
+    const auto bound = [self](void (AppDelegate::*method)()) {
+        return [self, method] {
+            if (self)
+                (self.data()->*method)();
+        };
+    };
+    PanelServices services = PanelServices::desktop();
+    services.hidePanel = bound(&AppDelegate::hidePanel);
+    services.showSettings = bound(&AppDelegate::showSettings);
+    services.clearAnchor = bound(&AppDelegate::clearAnchor);
+    services.resizePanel = bound(&AppDelegate::resizePanel);
+    services.hoverChanged = [self](bool inside) {
+        if (self)
+            self->hoverChanged(inside);
+    };
+    return new PanelView(m_store, std::move(services));
 }
 
 QWidget* AppDelegate::makeSettingsContent()
 {
-    return new SettingsView;
+    auto* view = new SettingsView(&m_hotKey);
+    connect(view, &SettingsView::hotKeyChosen, this, &AppDelegate::applyHotKey);
+    return view;
 }

@@ -2,6 +2,7 @@
 
 #include "app/tray_clicks.h"
 #include "panel/floating_panel.h"
+#include "settings/hot_key.h"
 
 #include <QList>
 #include <QObject>
@@ -38,9 +39,6 @@ public:
     explicit AppDelegate(QObject* parent = nullptr);
     explicit AppDelegate(Store& store, QObject* parent = nullptr);
     ~AppDelegate() override;
-
-    // The running delegate, or nullptr (views then do nothing).
-    static AppDelegate* current();
 
     // The start-up sequence, once the event loop runs.
     void applicationDidFinishLaunching();
@@ -82,6 +80,7 @@ public:
     bool autoHidePending() const { return m_closeWork.isActive(); }
     const QList<QAction*>& mainMenu() const { return m_mainMenu; }
     Store& store() const { return m_store; }
+    HotKey& hotKey() { return m_hotKey; }
 
 protected:
     // The launch steps and the desktop queries, in their own functions so tests can follow
@@ -110,6 +109,7 @@ private:
     QWidget* makeSettingsContent();
 
     Store& m_store;
+    HotKey m_hotKey;
     QSystemTrayIcon* m_statusItem = nullptr; // a child of the delegate
     QPointer<FloatingPanel> m_panel;
     QPointer<QWidget> m_settingsWindow;

@@ -3,8 +3,8 @@
 #include "model/store.h"
 #include "panel/group_icon.h"
 #include "panel/item_grid.h"
+#include "panel/panel_contents.h"
 #include "panel/panel_style.h"
-#include "panel/panel_view.h"
 #include "panel/save_problem_line.h"
 #include "panel/symbols.h"
 
@@ -87,14 +87,14 @@ private:
     std::optional<AppGroup> m_group;
 };
 
-CompactPanel::CompactPanel(PanelView& view, QWidget* parent)
-    : QWidget(parent)
-    , m_view(view)
+CompactPanel::CompactPanel(const Store& store, QWidget* parent)
+    : PanelForm(parent)
+    , m_store(store)
     , m_icon(new GroupPicture(this))
     , m_name(new ElidedLabel(this))
     , m_allGroups(new SymbolButton(Symbol::SquareGrid2x2, tr("All groups"), this))
     , m_close(new SymbolButton(Symbol::XmarkCircleFill, tr("Close"), this))
-    , m_grid(new ItemGrid(view, false, this))
+    , m_grid(new ItemGrid(store, false, this))
 {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(kPadding, kPadding, kPadding, kPadding);
@@ -116,16 +116,16 @@ CompactPanel::CompactPanel(PanelView& view, QWidget* parent)
 
     m_grid->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     column->addWidget(m_grid, 1);
-    column->addWidget(new SaveProblemLine(view.store(), this));
+    column->addWidget(new SaveProblemLine(store, this));
 
-    connect(m_allGroups, &QAbstractButton::clicked, this, [this] { m_view.showFull(); });
-    connect(m_close, &QAbstractButton::clicked, this, [this] { m_view.services().hidePanel(); });
+    connect(m_allGroups, &QAbstractButton::clicked, this, &CompactPanel::allGroupsClicked);
+    connect(m_close, &QAbstractButton::clicked, this, &CompactPanel::closeClicked);
     refresh();
 }
 
 void CompactPanel::showEvent(QShowEvent* event)
 {
-    QWidget::showEvent(event);
+    PanelForm::showEvent(event);
     // Without a search field the keyboard starts on the tiles, once the window is active.
     QTimer::singleShot(0, m_grid, [grid = m_grid] { grid->takeKeys(); });
 }
@@ -142,11 +142,11 @@ QString CompactPanel::shownName() const
 
 void CompactPanel::refresh()
 {
-    const std::optional<AppGroup> current = m_view.current();
+    const std::optional<AppGroup> current = PanelContents::current(m_store);
     m_icon->setGroup(current);
     m_name->setText(current ? current->name : QString());
     m_grid->setAccessibleName(m_name->text());
-    m_grid->setColumns(m_view.compactCols());
+    m_grid->setColumns(PanelContents::compactColumns(m_store));
     m_grid->setItems(current ? current->apps : QStringList(),
                      current ? std::optional(current->id) : std::nullopt, ItemGrid::Role::Cells);
     m_grid->setEmptyText(tr("Empty group"), !current || current->apps.isEmpty());

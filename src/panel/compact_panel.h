@@ -1,35 +1,38 @@
 #pragma once
 
-#include <QWidget>
+#include "panel/panel_form.h"
 
-class PanelView;
 class ItemGrid;
 class ElidedLabel;
 class GroupPicture;
 class QLabel;
+class Store;
 class SymbolButton;
 
 // The one-group form: the group's picture and name with "All groups" and "Close", and its
 // items in a grid of up to four columns; no search, tabs, footer or file drop.
-class CompactPanel : public QWidget {
+class CompactPanel : public PanelForm {
     Q_OBJECT
 
 public:
-    explicit CompactPanel(PanelView& view, QWidget* parent = nullptr);
+    explicit CompactPanel(const Store& store, QWidget* parent = nullptr);
 
-    void refresh();
+    void refresh() override;
 
     QWidget* iconLabel() const;
     QString shownName() const;
     SymbolButton* allGroupsButton() const { return m_allGroups; }
     SymbolButton* closeButton() const { return m_close; }
-    ItemGrid* grid() const { return m_grid; }
+    ItemGrid* grid() const override { return m_grid; }
+
+Q_SIGNALS:
+    void allGroupsClicked();
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    PanelView& m_view;
+    const Store& m_store;
     GroupPicture* m_icon;
     ElidedLabel* m_name;
     SymbolButton* m_allGroups;

@@ -9,9 +9,14 @@ void endPanelDrag(Store& store)
     store.dragGroup.reset();
 }
 
-bool CellDrop::validateDrop(const DropInfo& info) const
+bool CellDrop::accepts(const Store& store, const DropInfo& info)
 {
     return store.dragApp.has_value() && info.offersPlainText;
+}
+
+bool CellDrop::validateDrop(const DropInfo& info) const
+{
+    return accepts(store, info);
 }
 
 void CellDrop::dropEntered(const DropInfo&) const
@@ -33,11 +38,16 @@ bool CellDrop::performDrop(const DropInfo&) const
     return true;
 }
 
-bool TabDrop::validateDrop(const DropInfo& info) const
+bool TabDrop::accepts(const Store& store, const DropInfo& info)
 {
     if (!store.dragApp && !store.dragGroup)
         return false;
     return info.offersPlainText;
+}
+
+bool TabDrop::validateDrop(const DropInfo& info) const
+{
+    return accepts(store, info);
 }
 
 void TabDrop::dropEntered(const DropInfo&) const

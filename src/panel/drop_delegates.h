@@ -18,6 +18,9 @@ struct CellDrop {
     QString path;
     QUuid group;
 
+    // Whether a tile takes the drag now under way; validateDrop() of any tile.
+    static bool accepts(const Store& store, const DropInfo& info);
+
     bool validateDrop(const DropInfo& info) const;
     void dropEntered(const DropInfo& info) const;
     DropProposal dropUpdated(const DropInfo& info) const;
@@ -30,6 +33,9 @@ struct CellDrop {
 struct TabDrop {
     Store& store;
     QUuid group;
+
+    // Whether a tab takes the drag now under way; validateDrop() of any tab.
+    static bool accepts(const Store& store, const DropInfo& info);
 
     bool validateDrop(const DropInfo& info) const;
     void dropEntered(const DropInfo& info) const;

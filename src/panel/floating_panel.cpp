@@ -47,6 +47,8 @@ void FloatingPanel::orderOut()
 void FloatingPanel::setContent(QWidget* content)
 {
     if (m_content) {
+        // Gone from now on, even before it is deleted: it no longer follows the store.
+        QObject::disconnect(&m_store, nullptr, m_content, nullptr);
         m_content->hide();
         m_content->deleteLater(); // it may be the caller of this opening
     }

@@ -18,7 +18,8 @@ public:
     // in full also when the panel is hidden already.
     void orderOut();
 
-    // Replaces the content with `content` (taking it over); the old content goes away.
+    // Replaces the content with `content` (taking it over), or with nothing; the old content
+    // stops following the store at once and goes away.
     void setContent(QWidget* content);
     QWidget* content() const { return m_content; }
 

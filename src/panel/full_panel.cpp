@@ -1,15 +1,14 @@
 #include "panel/full_panel.h"
 
-#include "dock/dock_import.h"
 #include "model/store.h"
 #include "panel/footer_bar.h"
 #include "panel/grid_navigation.h"
-#include "panel/group_tabs.h"
 #include "panel/item_grid.h"
+#include "panel/panel_contents.h"
 #include "panel/panel_style.h"
-#include "panel/panel_view.h"
 #include "panel/save_problem_line.h"
 #include "panel/symbols.h"
+#include "panel/tab_strip.h"
 
 #include <QCoreApplication>
 #include <QHBoxLayout>
@@ -54,15 +53,15 @@ QString searchStyle(const QPalette& palette)
 
 } // namespace
 
-FullPanel::FullPanel(PanelView& view, QWidget* parent)
-    : QWidget(parent)
-    , m_view(view)
+FullPanel::FullPanel(const Store& store, QWidget* parent)
+    : PanelForm(parent)
+    , m_store(store)
     , m_search(new QLineEdit(this))
     , m_pin(new SymbolButton(Symbol::Pin, tr("Keep open"), this))
     , m_settings(new SymbolButton(Symbol::Gearshape, tr("Settings"), this))
     , m_close(new SymbolButton(Symbol::XmarkCircleFill, tr("Close"), this))
-    , m_tabs(new TabStrip(view, this))
-    , m_grid(new ItemGrid(view, true, this))
+    , m_tabs(new TabStrip(store, this))
+    , m_grid(new ItemGrid(store, true, this))
 {
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(kPadding, kPadding, kPadding, kPadding);
@@ -81,12 +80,12 @@ FullPanel::FullPanel(PanelView& view, QWidget* parent)
 
     column->addWidget(m_tabs);
 
-    m_grid->setColumns(PanelView::cols());
+    m_grid->setColumns(PanelModel::fullColumns());
     // The grid gives way to large text above and below it: it scrolls.
     m_grid->setMinimumHeight(ItemGrid::tileHeight(m_grid->font()));
     m_grid->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     column->addWidget(m_grid, 1);
-    column->addWidget(new SaveProblemLine(view.store(), this));
+    column->addWidget(new SaveProblemLine(store, this));
 
     column->addWidget(new Divider(this));
 
@@ -95,23 +94,15 @@ FullPanel::FullPanel(PanelView& view, QWidget* parent)
         m_footer.append(footer->addButton(title));
     column->addWidget(footer);
 
-    Store& store = view.store();
-    connect(m_search, &QLineEdit::textEdited, this,
-            [&store](const QString& text) { store.setQuery(text); });
-    connect(m_search, &QLineEdit::returnPressed, this, [this] {
-        const QStringList found = m_view.results();
-        if (!found.isEmpty())
-            m_view.launch(found.first());
-    });
-    connect(m_pin, &QAbstractButton::clicked, this, [&store] { store.setPinned(!store.pinned()); });
-    connect(m_settings, &QAbstractButton::clicked, this,
-            [this] { m_view.services().showSettings(); });
-    connect(m_close, &QAbstractButton::clicked, this, [this] { m_view.services().hidePanel(); });
-    connect(m_footer[0], &QPushButton::clicked, this, [this] { m_view.addItems(); });
-    connect(m_footer[1], &QPushButton::clicked, this,
-            [&store] { DockImport::importDockGrouped(store); });
-    connect(m_footer[2], &QPushButton::clicked, this, [this] { m_view.newGroup(); });
-    connect(m_footer[3], &QPushButton::clicked, this, [this] { m_view.services().quit(); });
+    connect(m_search, &QLineEdit::textEdited, this, &FullPanel::queryEdited);
+    connect(m_search, &QLineEdit::returnPressed, this, &FullPanel::searchSubmitted);
+    connect(m_pin, &QAbstractButton::clicked, this, &FullPanel::pinClicked);
+    connect(m_settings, &QAbstractButton::clicked, this, &FullPanel::settingsClicked);
+    connect(m_close, &QAbstractButton::clicked, this, &FullPanel::closeClicked);
+    connect(m_footer[0], &QPushButton::clicked, this, &FullPanel::addClicked);
+    connect(m_footer[1], &QPushButton::clicked, this, &FullPanel::importDockClicked);
+    connect(m_footer[2], &QPushButton::clicked, this, &FullPanel::newGroupClicked);
+    connect(m_footer[3], &QPushButton::clicked, this, &FullPanel::quitClicked);
 
     m_search->installEventFilter(this);
     refresh();
@@ -122,7 +113,7 @@ bool FullPanel::eventFilter(QObject* watched, QEvent* event)
     // The search field would take Alt+digit as text.
     if (watched == m_search && event->type() == QEvent::KeyPress)
         return switchGroupByKey(*static_cast<QKeyEvent*>(event));
-    return QWidget::eventFilter(watched, event);
+    return PanelForm::eventFilter(watched, event);
 }
 
 bool FullPanel::switchGroupByKey(const QKeyEvent& event)
@@ -144,7 +135,7 @@ bool FullPanel::switchGroupByKey(const QKeyEvent& event)
     }
     if (modifiers == Qt::AltModifier && key >= Qt::Key_1 && key <= Qt::Key_9) {
         const std::optional<int> index =
-            GridNavigation::groupForDigit(key - Qt::Key_0, int(m_view.store().groups().size()));
+            GridNavigation::groupForDigit(key - Qt::Key_0, int(m_store.groups().size()));
         if (index)
             selectGroupAt(*index);
         return true;
@@ -154,17 +145,15 @@ bool FullPanel::switchGroupByKey(const QKeyEvent& event)
 
 void FullPanel::selectGroupAt(int index)
 {
-    Store& store = m_view.store();
-    if (index >= 0 && index < store.groups().size())
-        store.setSelected(store.groups()[index].id);
+    if (index >= 0 && index < m_store.groups().size())
+        Q_EMIT groupSelected(m_store.groups()[index].id);
 }
 
 void FullPanel::stepGroup(int step)
 {
-    const Store& store = m_view.store();
-    const std::optional<AppGroup> current = m_view.current();
-    const int index = current ? int(store.indexOf(current->id)) : -1;
-    selectGroupAt(GridNavigation::cycledGroup(index, step, int(store.groups().size())));
+    const std::optional<AppGroup> current = PanelContents::current(m_store);
+    const int index = current ? int(m_store.indexOf(current->id)) : -1;
+    selectGroupAt(GridNavigation::cycledGroup(index, step, int(m_store.groups().size())));
 }
 
 void FullPanel::keyPressEvent(QKeyEvent* event)
@@ -193,7 +182,7 @@ void FullPanel::keyPressEvent(QKeyEvent* event)
         QCoreApplication::sendEvent(m_search, copy.get());
         return;
     }
-    QWidget::keyPressEvent(event);
+    PanelForm::keyPressEvent(event);
 }
 
 QPushButton* FullPanel::footerButton(const QString& title) const
@@ -207,21 +196,24 @@ QPushButton* FullPanel::footerButton(const QString& title) const
 
 void FullPanel::refresh()
 {
-    const Store& store = m_view.store();
+    const Store& store = m_store;
     if (m_search->text() != store.query())
         m_search->setText(store.query());
 
     m_pin->setSymbol(store.pinned() ? Symbol::PinFill : Symbol::Pin);
     m_pin->setInk(store.pinned() ? PanelStyle::accent(palette()) : QColor());
 
-    const std::optional<AppGroup> current = m_view.current();
+    const std::optional<AppGroup> current = PanelContents::current(store);
     m_tabs->setGroups(store.groups(), current ? current->id : QUuid());
+    // Files dropped during a search go to the group behind it.
+    m_grid->setFileGroup(current ? std::optional(current->id) : std::nullopt);
 
     // The list reads as the group it shows, or as the search.
-    m_grid->setAccessibleName(m_view.searching() ? m_search->placeholderText()
-                                                 : (current ? current->name : QString()));
-    if (m_view.searching()) {
-        m_grid->setItems(m_view.results(), std::nullopt, ItemGrid::Role::Results);
+    const bool searching = PanelContents::searching(store);
+    m_grid->setAccessibleName(searching ? m_search->placeholderText()
+                                        : (current ? current->name : QString()));
+    if (searching) {
+        m_grid->setItems(PanelContents::results(store), std::nullopt, ItemGrid::Role::Results);
         m_grid->setEmptyText(tr("Drop apps, files or folders here"), false);
     } else {
         m_grid->setItems(current ? current->apps : QStringList(),
@@ -234,7 +226,7 @@ void FullPanel::refresh()
 
 void FullPanel::showEvent(QShowEvent* event)
 {
-    QWidget::showEvent(event);
+    PanelForm::showEvent(event);
     // One turn of the event loop later, as the window has become active by then.
     QTimer::singleShot(0, m_search,
                        [search = m_search] { search->setFocus(Qt::OtherFocusReason); });

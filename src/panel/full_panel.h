@@ -1,31 +1,45 @@
 #pragma once
 
-#include <QWidget>
+#include "panel/panel_form.h"
 
-class PanelView;
+#include <QUuid>
+
 class ItemGrid;
 class QLineEdit;
 class QPushButton;
 class SymbolButton;
+class Store;
 class TabStrip;
 
 // The full form: search and header buttons, the group tabs, the item grid and the footer.
-class FullPanel : public QWidget {
+class FullPanel : public PanelForm {
     Q_OBJECT
 
 public:
-    explicit FullPanel(PanelView& view, QWidget* parent = nullptr);
+    explicit FullPanel(const Store& store, QWidget* parent = nullptr);
 
-    // Reads everything it shows from the view's store again.
-    void refresh();
+    void refresh() override;
 
     QLineEdit* searchField() const { return m_search; }
     SymbolButton* pinButton() const { return m_pin; }
     SymbolButton* settingsButton() const { return m_settings; }
     SymbolButton* closeButton() const { return m_close; }
     TabStrip* tabStrip() const { return m_tabs; }
-    ItemGrid* grid() const { return m_grid; }
+    ItemGrid* grid() const override { return m_grid; }
     QPushButton* footerButton(const QString& title) const;
+
+Q_SIGNALS:
+    void queryEdited(const QString& text);
+    // Return in the search field: the first result opens.
+    void searchSubmitted();
+    // By the keyboard; a click on a tab comes from the tab strip.
+    void groupSelected(const QUuid& group);
+    void pinClicked();
+    void settingsClicked();
+    void addClicked();
+    void importDockClicked();
+    void newGroupClicked();
+    void quitClicked();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -38,7 +52,7 @@ private:
     void selectGroupAt(int index);
     void stepGroup(int step);
 
-    PanelView& m_view;
+    const Store& m_store;
     QLineEdit* m_search;
     SymbolButton* m_pin;
     SymbolButton* m_settings;

@@ -6,8 +6,8 @@
 #include "panel/drop_delegates.h"
 #include "panel/grid_navigation.h"
 #include "panel/item_drag.h"
+#include "panel/panel_drag.h"
 #include "panel/panel_style.h"
-#include "panel/panel_view.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -44,9 +44,9 @@ bool offersLocalFiles(const QMimeData* mime)
 
 } // namespace
 
-ItemGrid::ItemGrid(PanelView& view, bool takesFiles, QWidget* parent)
+ItemGrid::ItemGrid(const Store& store, bool takesFiles, QWidget* parent)
     : QAbstractScrollArea(parent)
-    , m_view(view)
+    , m_store(store)
     , m_takesFiles(takesFiles)
     , m_columns(PanelModel::fullColumns())
 {
@@ -336,7 +336,7 @@ void ItemGrid::mouseReleaseEvent(QMouseEvent* event)
     if (event->button() == Qt::LeftButton && pressed >= 0 &&
         tileAt(event->position().toPoint()) == pressed) {
         const QString path = m_items[pressed];
-        m_view.launch(path);
+        Q_EMIT activated(path);
     }
 }
 
@@ -392,14 +392,14 @@ void ItemGrid::releaseKeys(QWidget* to)
 void ItemGrid::activateTile(int index)
 {
     if (index >= 0 && index < m_items.size())
-        m_view.launch(m_items[index]);
+        Q_EMIT activated(m_items[index]);
 }
 
 void ItemGrid::showTileMenu(int index)
 {
     if (index < 0 || index >= m_items.size() || !offersMenus())
         return;
-    m_view.showItemMenu(m_items[index], viewport()->mapToGlobal(tileRect(index).center()));
+    Q_EMIT menuRequested(m_items[index], viewport()->mapToGlobal(tileRect(index).center()));
 }
 
 void ItemGrid::keyPressEvent(QKeyEvent* event)
@@ -466,7 +466,7 @@ void ItemGrid::contextMenuEvent(QContextMenuEvent* event)
     const int index = tileAt(event->pos());
     if (index < 0 || m_role != Role::Cells)
         return;
-    m_view.showItemMenu(m_items[index], event->globalPos());
+    Q_EMIT menuRequested(m_items[index], event->globalPos());
 }
 
 bool ItemGrid::viewportEvent(QEvent* event)
@@ -500,10 +500,11 @@ QPixmap ItemGrid::tilePixmap(int index) const
 
 void ItemGrid::startDrag(int index)
 {
-    Store& store = m_view.store();
     const QString path = m_items[index];
+    PanelDrag session; // ends when this returns
+    Q_EMIT itemDragStarted(path, &session);
     auto* drag = new QDrag(this);
-    drag->setMimeData(beginItemDrag(store, path));
+    drag->setMimeData(itemDragData(path));
     drag->setPixmap(tilePixmap(index));
     drag->setHotSpot(m_pressPos - tileRect(index).topLeft());
     m_draggedPath = path;
@@ -511,9 +512,8 @@ void ItemGrid::startDrag(int index)
 
     QPointer<ItemGrid> self(this);
     drag->exec(Qt::MoveAction);
-    // However the drag ended, it is over: stale drag state would make later drags from
-    // outside the panel look like ours.
-    endPanelDrag(store);
+    // However the drag ended, it is over when `session` goes: stale drag state would make
+    // later drags from outside the panel look like ours.
     if (self) {
         m_draggedPath.reset();
         m_hovered = -1;
@@ -523,8 +523,7 @@ void ItemGrid::startDrag(int index)
 
 ItemGrid::DragKind ItemGrid::dragKind(const QMimeData* mime) const
 {
-    if (m_role == Role::Cells && m_group &&
-        CellDrop{m_view.store(), {}, *m_group}.validateDrop({mime->hasText()}))
+    if (m_role == Role::Cells && m_group && CellDrop::accepts(m_store, {mime->hasText()}))
         return DragKind::Item;
     if (m_takesFiles && offersLocalFiles(mime))
         return DragKind::Files;
@@ -535,15 +534,9 @@ void ItemGrid::enterCell(const std::optional<QString>& path, bool offersText)
 {
     if (path == m_enteredCell || !m_group)
         return;
-    const DropInfo info{offersText};
-    if (m_enteredCell)
-        CellDrop{m_view.store(), *m_enteredCell, *m_group}.dropExited(info);
     m_enteredCell = path;
-    if (path) {
-        const CellDrop cell{m_view.store(), *path, *m_group};
-        if (cell.validateDrop(info))
-            cell.dropEntered(info);
-    }
+    if (path && CellDrop::accepts(m_store, {offersText}))
+        Q_EMIT itemDragEntered(*path, *m_group, offersText);
 }
 
 void ItemGrid::autoScroll(const QPoint& viewportPos)
@@ -607,18 +600,19 @@ void ItemGrid::dropEvent(QDropEvent* event)
     if (kind == DragKind::Item) {
         const std::optional<QString> cell = m_enteredCell;
         m_enteredCell.reset();
-        const DropInfo info{event->mimeData()->hasText()};
         if (cell && m_group)
-            CellDrop{m_view.store(), *cell, *m_group}.performDrop(info);
+            Q_EMIT itemDropped(*cell, *m_group, event->mimeData()->hasText());
         else
-            endPanelDrag(m_view.store()); // between tiles: the drag simply ends here
+            Q_EMIT dragEnded(); // between tiles: the drag simply ends here
         event->setDropAction(Qt::MoveAction);
         event->accept();
     } else if (kind == DragKind::Files) {
-        if (m_view.handleDrop(event->mimeData()->urls()))
+        if (m_fileGroup) {
+            Q_EMIT filesDropped(event->mimeData()->urls(), *m_fileGroup);
             event->acceptProposedAction();
-        else
+        } else {
             event->ignore();
+        }
     } else {
         event->ignore();
     }

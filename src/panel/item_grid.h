@@ -6,29 +6,34 @@
 #include <QHash>
 #include <QPointF>
 #include <QStringList>
+#include <QUrl>
 #include <QUuid>
 #include <QVariantAnimation>
 #include <optional>
 
-class PanelView;
+class PanelDrag;
 class QMimeData;
+class Store;
 
 // The scrolling grid of item tiles, painted in one widget: icon above name, 80 points wide.
 // Cells launch on click, drag, take in-panel drops and offer their menu; result tiles only
-// launch. Reordering is live and the tiles glide to their new places.
+// launch. Reordering is live and the tiles glide to their new places. The grid reads the
+// store's drag state only; what the user does, it signals to its owner.
 class ItemGrid : public QAbstractScrollArea {
     Q_OBJECT
 
 public:
     enum class Role { Cells, Results };
 
-    // `takesFiles`: files dropped from outside are handed to the view (full panel only).
-    ItemGrid(PanelView& view, bool takesFiles, QWidget* parent = nullptr);
+    // `takesFiles`: files from outside may be dropped on it (full panel only).
+    ItemGrid(const Store& store, bool takesFiles, QWidget* parent = nullptr);
 
     void setColumns(const GridColumns& columns);
     // `group` is the group the cells belong to; none for results.
     void setItems(const QStringList& paths, std::optional<QUuid> group, Role role);
     void setEmptyText(const QString& text, bool visible);
+    // The group that files dropped from outside go to; none refuses them at the drop.
+    void setFileGroup(std::optional<QUuid> group) { m_fileGroup = group; }
 
     const QStringList& items() const { return m_items; }
     Role role() const { return m_role; }
@@ -60,6 +65,18 @@ public:
 
 Q_SIGNALS:
     void focusedTileChanged(int index);
+    // A click, Return or an assistive tool opens the tile's item.
+    void activated(const QString& path);
+    void menuRequested(const QString& path, const QPoint& globalPos);
+    void filesDropped(const QList<QUrl>& urls, const QUuid& group);
+    // An in-panel drag of a tile begins: the owner records it in the store, and forgets it
+    // at `drag`'s end, however the drag ended.
+    void itemDragStarted(const QString& path, PanelDrag* drag);
+    // Dropped between the tiles: the drag simply ends here.
+    void dragEnded();
+    // The dragged item came over the tile of `cell`: it takes that place at once.
+    void itemDragEntered(const QString& cell, const QUuid& group, bool offersText);
+    void itemDropped(const QString& cell, const QUuid& group, bool offersText);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -95,8 +112,9 @@ private:
     void autoScroll(const QPoint& viewportPos);
     void announceFocusedTile();
 
-    PanelView& m_view;
+    const Store& m_store;
     bool m_takesFiles;
+    std::optional<QUuid> m_fileGroup;
     GridColumns m_columns;
     QStringList m_items;
     std::optional<QUuid> m_group;

@@ -2,9 +2,9 @@
 
 #include "model/store.h"
 #include "panel/display_names.h"
-#include "panel/group_tabs.h"
+#include "panel/group_tab.h"
 #include "panel/item_grid.h"
-#include "panel/panel_view.h"
+#include "panel/tab_strip.h"
 
 #include <QAccessibleWidget>
 #include <QHash>

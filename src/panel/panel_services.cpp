@@ -1,10 +1,9 @@
 #include "panel/panel_services.h"
 
-#include "app/app_delegate.h"
 #include "dock/launchers.h"
-#include "dock/text_utilities.h"
 #include "panel/desktop_items.h"
 #include "panel/file_chooser.h"
+#include "panel/prompts.h"
 
 #include <QCoreApplication>
 
@@ -20,26 +19,12 @@ PanelServices PanelServices::desktop()
     s.launcherRemoved = Launchers::removed;
     s.launcherRefresh = Launchers::refreshNow;
     s.addToDock = Launchers::addToDock;
-    s.hidePanel = [] {
-        if (AppDelegate* delegate = AppDelegate::current())
-            delegate->hidePanel();
-    };
-    s.showSettings = [] {
-        if (AppDelegate* delegate = AppDelegate::current())
-            delegate->showSettings();
-    };
-    s.clearAnchor = [] {
-        if (AppDelegate* delegate = AppDelegate::current())
-            delegate->clearAnchor();
-    };
-    s.resizePanel = [] {
-        if (AppDelegate* delegate = AppDelegate::current())
-            delegate->resizePanel();
-    };
-    s.hoverChanged = [](bool inside) {
-        if (AppDelegate* delegate = AppDelegate::current())
-            delegate->hoverChanged(inside);
-    };
+    // The shell binds these to itself when it builds the panel; alone, a panel has none.
+    s.hidePanel = [] {};
+    s.showSettings = [] {};
+    s.clearAnchor = [] {};
+    s.resizePanel = [] {};
+    s.hoverChanged = [](bool) {};
     s.quit = [] { QCoreApplication::quit(); };
     return s;
 }

@@ -32,7 +32,7 @@ struct PanelServices {
     std::function<void(const QUuid& id)> launcherRefresh;
     std::function<void(const AppGroup& group)> addToDock;
 
-    // Through the application delegate; nothing when there is none.
+    // The shell's own; a panel built without a shell does nothing.
     std::function<void()> hidePanel;
     std::function<void()> showSettings;
     std::function<void()> clearAnchor;
@@ -40,6 +40,6 @@ struct PanelServices {
     std::function<void(bool inside)> hoverChanged;
     std::function<void()> quit;
 
-    // The real desktop: GIO, D-Bus, Qt's file dialog, the launchers and the delegate.
+    // The real desktop: GIO, D-Bus, Qt's file dialog and the launchers.
     static PanelServices desktop();
 };

@@ -1,17 +1,23 @@
 #include "panel/panel_view.h"
 
+#include "dock/dock_import.h"
 #include "model/store.h"
 #include "panel/compact_panel.h"
 #include "panel/desktop_items.h"
-#include "panel/display_names.h"
+#include "panel/drop_delegates.h"
 #include "panel/full_panel.h"
+#include "panel/group_actions.h"
+#include "panel/item_drag.h"
+#include "panel/item_grid.h"
 #include "panel/panel_accessibility.h"
+#include "panel/panel_contents.h"
+#include "panel/panel_drag.h"
 #include "panel/panel_state.h"
 #include "panel/panel_style.h"
+#include "panel/tab_strip.h"
 #include "settings/preferences.h"
 
 #include <QCursor>
-#include <QDir>
 #include <QEvent>
 #include <QMenu>
 #include <QPainter>
@@ -22,9 +28,6 @@
 namespace {
 
 constexpr qreal kCornerRadius = 16;
-
-const QString kApplicationsFolder = QStringLiteral("/Applications");
-const QString kDesktopEntriesFolder = QStringLiteral("/usr/share/applications");
 
 // Runs a context menu with the panel kept open, and the chosen action only once the menu has
 // gone, so that a prompt it opens starts from a settled panel.
@@ -51,9 +54,14 @@ void runMenu(QMenu* menu, const QPoint& globalPos)
 } // namespace
 
 PanelView::PanelView(Store& store, QWidget* parent)
+    : PanelView(store, PanelServices::desktop(), parent)
+{
+}
+
+PanelView::PanelView(Store& store, PanelServices services, QWidget* parent)
     : QWidget(parent)
     , m_store(store)
-    , m_services(PanelServices::desktop())
+    , m_services(std::move(services))
 {
     setAutoFillBackground(false);
     setAttribute(Qt::WA_TranslucentBackground);
@@ -70,17 +78,17 @@ PanelView::~PanelView() = default;
 
 std::optional<AppGroup> PanelView::current() const
 {
-    return PanelModel::current(m_store.groups(), m_store.selected());
+    return PanelContents::current(m_store);
 }
 
 bool PanelView::searching() const
 {
-    return PanelModel::searching(m_store.query());
+    return PanelContents::searching(m_store);
 }
 
 QStringList PanelView::results() const
 {
-    return PanelModel::results(m_store.groups(), m_store.query(), DisplayNames::entry);
+    return PanelContents::results(m_store);
 }
 
 GridColumns PanelView::cols()
@@ -90,14 +98,17 @@ GridColumns PanelView::cols()
 
 GridColumns PanelView::compactCols() const
 {
-    const std::optional<AppGroup> group = current();
-    return PanelModel::compactColumns(group ? group->apps.size() : 0);
+    return PanelContents::compactColumns(m_store);
 }
 
 QSize PanelView::panelSize() const
 {
-    const std::optional<AppGroup> group = current();
-    return PanelModel::panelSize(m_store.compact(), group ? group->apps.size() : 0);
+    return PanelContents::panelSize(m_store);
+}
+
+PanelForm* PanelView::form() const
+{
+    return m_form;
 }
 
 void PanelView::launch(const QString& path)
@@ -113,7 +124,12 @@ bool PanelView::handleDrop(const QList<QUrl>& urls)
     const std::optional<AppGroup> group = current();
     if (!group)
         return false;
-    const QUuid id = group->id;
+    addDropped(urls, group->id);
+    return true;
+}
+
+void PanelView::addDropped(const QList<QUrl>& urls, const QUuid& id)
+{
     for (const QUrl& url : urls) {
         if (!url.isLocalFile())
             continue;
@@ -122,48 +138,18 @@ bool PanelView::handleDrop(const QList<QUrl>& urls)
             store->add(path, id);
         });
     }
-    return true;
 }
 
 void PanelView::addItems()
 {
     const std::optional<AppGroup> group = current();
-    if (!group)
-        return;
-    const QUuid id = group->id;
-    Store& store = m_store;
-    const PanelServices services = m_services;
-    FileChoice choice;
-    choice.startFolder =
-        QDir(kApplicationsFolder).exists() ? kApplicationsFolder : kDesktopEntriesFolder;
-    choice.multiple = true;
-    choice.directories = true;
-    QStringList chosen;
-    {
-        PanelState::KeepOpen keep;
-        chosen = services.choose(choice);
-    }
-    for (const QString& path : chosen)
-        store.add(path, id);
+    if (group)
+        actions().addItems(group->id);
 }
 
 void PanelView::chooseIcon(const AppGroup& group)
 {
-    Store& store = m_store;
-    const PanelServices services = m_services;
-    FileChoice choice;
-    choice.startFolder = QDir::homePath();
-    choice.message = tr("Choose an image for %1").arg(group.name);
-    choice.imagesOnly = true;
-    QStringList chosen;
-    {
-        PanelState::KeepOpen keep;
-        chosen = services.choose(choice);
-    }
-    if (chosen.isEmpty())
-        return;
-    store.setIcon(chosen.first(), group.id);
-    services.launcherRefresh(group.id);
+    actions().chooseIcon(group);
 }
 
 void PanelView::showFull()
@@ -173,71 +159,29 @@ void PanelView::showFull()
     m_services.resizePanel();
 }
 
-void PanelView::renameGroup(const QUuid& id)
-{
-    Store& store = m_store;
-    const PanelServices services = m_services;
-    const AppGroup* group = store.group(id);
-    if (!group)
-        return;
-    const std::optional<QString> answer = services.prompt(tr("Rename group"), group->name);
-    if (!answer)
-        return;
-    const qsizetype index = store.indexOf(id); // the group may have gone while the prompt ran
-    if (index < 0)
-        return;
-    const AppGroup before = store.groups()[index];
-    AppGroup after = before;
-    after.name = *answer;
-    store.setGroup(index, after);
-    services.launcherRenamed(before, store.groups()[index]);
-}
-
-void PanelView::deleteGroup(const AppGroup& group)
-{
-    Store& store = m_store;
-    const PanelServices services = m_services;
-    if (!services.confirm(tr("Delete the group %1?").arg(group.name)))
-        return;
-    // The store always keeps one group, so the last one keeps its launcher as well.
-    if (store.groups().size() <= 1 && store.indexOf(group.id) >= 0)
-        return;
-    services.launcherRemoved(group);
-    store.deleteGroup(group.id);
-}
-
 void PanelView::newGroup()
 {
-    Store& store = m_store;
-    const std::optional<QString> name = m_services.prompt(tr("New group name"), QString());
-    if (name)
-        store.newGroup(*name);
+    actions().newGroup();
 }
 
 QMenu* PanelView::groupMenu(const AppGroup& group)
 {
     auto* menu = new QMenu(this);
+    // Each action works on a copy of the services: its prompt may outlive this view.
+    GroupActions actions = this->actions();
     const QUuid id = group.id;
     connect(menu->addAction(tr("Rename")), &QAction::triggered, this,
-            [this, id] { renameGroup(id); });
-    connect(menu->addAction(tr("Set icon...")), &QAction::triggered, this, [this, group] {
-        const AppGroup* now = m_store.group(group.id);
-        chooseIcon(now ? *now : group);
-    });
+            [actions, id]() mutable { actions.rename(id); });
+    connect(menu->addAction(tr("Set icon...")), &QAction::triggered, this,
+            [actions, group]() mutable { actions.chooseIcon(actions.latest(group)); });
     if (group.icon) {
-        connect(menu->addAction(tr("Reset icon")), &QAction::triggered, this, [this, id] {
-            m_store.clearIcon(id);
-            m_services.launcherRefresh(id);
-        });
+        connect(menu->addAction(tr("Reset icon")), &QAction::triggered, this,
+                [actions, id]() mutable { actions.resetIcon(id); });
     }
-    connect(menu->addAction(tr("Create Dock icon")), &QAction::triggered, this, [this, group] {
-        const AppGroup* now = m_store.group(group.id);
-        m_services.addToDock(now ? *now : group);
-    });
-    connect(menu->addAction(tr("Delete")), &QAction::triggered, this, [this, group] {
-        const AppGroup* now = m_store.group(group.id);
-        deleteGroup(now ? *now : group);
-    });
+    connect(menu->addAction(tr("Create Dock icon")), &QAction::triggered, this,
+            [actions, group]() mutable { actions.addToDock(actions.latest(group)); });
+    connect(menu->addAction(tr("Delete")), &QAction::triggered, this,
+            [actions, group]() mutable { actions.remove(actions.latest(group)); });
     return menu;
 }
 
@@ -289,15 +233,90 @@ QSize PanelView::sizeHint() const
     return panelSize();
 }
 
+FullPanel* PanelView::makeFull()
+{
+    auto* form = new FullPanel(m_store, this);
+    connectGrid(form->grid());
+    Store& store = m_store;
+    connect(form, &FullPanel::closeClicked, this, [this] { m_services.hidePanel(); });
+    connect(form, &FullPanel::queryEdited, this,
+            [&store](const QString& text) { store.setQuery(text); });
+    connect(form, &FullPanel::searchSubmitted, this, [this] {
+        const QStringList found = results();
+        if (!found.isEmpty())
+            launch(found.first());
+    });
+    connect(form, &FullPanel::groupSelected, this,
+            [&store](const QUuid& id) { store.setSelected(id); });
+    connect(form, &FullPanel::pinClicked, this, [&store] { store.setPinned(!store.pinned()); });
+    connect(form, &FullPanel::settingsClicked, this, [this] { m_services.showSettings(); });
+    connect(form, &FullPanel::addClicked, this, &PanelView::addItems);
+    connect(form, &FullPanel::importDockClicked, this, [&store] { DockImport::importDockGrouped(store); });
+    connect(form, &FullPanel::newGroupClicked, this, &PanelView::newGroup);
+    connect(form, &FullPanel::quitClicked, this, [this] { m_services.quit(); });
+
+    TabStrip* tabs = form->tabStrip();
+    connect(tabs, &TabStrip::groupSelected, this,
+            [&store](const QUuid& id) { store.setSelected(id); });
+    connect(tabs, &TabStrip::menuRequested, this, &PanelView::showGroupMenu);
+    connect(tabs, &TabStrip::groupDragStarted, this, [this](const QUuid& id, PanelDrag* drag) {
+        recordGroupDrag(m_store, id);
+        trackDrag(drag);
+    });
+    connect(tabs, &TabStrip::dragEntered, this, [&store](const QUuid& id, bool offersText) {
+        TabDrop{store, id}.dropEntered({offersText});
+    });
+    connect(tabs, &TabStrip::dropped, this, [&store](const QUuid& id, bool offersText) {
+        TabDrop{store, id}.performDrop({offersText});
+    });
+    return form;
+}
+
+CompactPanel* PanelView::makeCompact()
+{
+    auto* form = new CompactPanel(m_store, this);
+    connectGrid(form->grid());
+    connect(form, &CompactPanel::closeClicked, this, [this] { m_services.hidePanel(); });
+    connect(form, &CompactPanel::allGroupsClicked, this, &PanelView::showFull);
+    return form;
+}
+
+void PanelView::connectGrid(ItemGrid* grid)
+{
+    Store& store = m_store;
+    connect(grid, &ItemGrid::activated, this, &PanelView::launch);
+    connect(grid, &ItemGrid::menuRequested, this, &PanelView::showItemMenu);
+    connect(grid, &ItemGrid::filesDropped, this, &PanelView::addDropped);
+    connect(grid, &ItemGrid::itemDragStarted, this, [this](const QString& path, PanelDrag* drag) {
+        recordItemDrag(m_store, path);
+        trackDrag(drag);
+    });
+    connect(grid, &ItemGrid::dragEnded, this, [&store] { endPanelDrag(store); });
+    connect(grid, &ItemGrid::itemDragEntered, this,
+            [&store](const QString& cell, const QUuid& group, bool offersText) {
+                CellDrop{store, cell, group}.dropEntered({offersText});
+            });
+    connect(grid, &ItemGrid::itemDropped, this,
+            [&store](const QString& cell, const QUuid& group, bool offersText) {
+                CellDrop{store, cell, group}.performDrop({offersText});
+            });
+}
+
+void PanelView::trackDrag(PanelDrag* drag)
+{
+    // Tied to the store, not to this view: the drag ends also when the view went during it.
+    connect(drag, &PanelDrag::ended, &m_store, [store = &m_store] { endPanelDrag(*store); });
+}
+
 void PanelView::rebuildForm()
 {
     const bool compact = m_store.compact();
     if (!m_form || compact != m_formIsCompact) {
         QWidget* old = m_form;
         if (compact)
-            m_form = new CompactPanel(*this, this);
+            m_form = makeCompact();
         else
-            m_form = new FullPanel(*this, this);
+            m_form = makeFull();
         m_formIsCompact = compact;
         if (old) {
             old->hide();
@@ -318,10 +337,7 @@ void PanelView::refresh()
     const bool compactResized = m_formIsCompact && m_store.compact() && size != m_laidOutSize;
     m_laidOutSize = size;
     rebuildForm();
-    if (m_formIsCompact)
-        static_cast<CompactPanel*>(m_form.data())->refresh();
-    else
-        static_cast<FullPanel*>(m_form.data())->refresh();
+    m_form->refresh();
     // The compact window fits its group: an item added or removed resizes it, so that no
     // empty band stays beside the content, drawn black without a compositor and still taken
     // for the panel by the pointer.

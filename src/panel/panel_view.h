@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/app_group.h"
+#include "panel/group_actions.h"
 #include "panel/panel_model.h"
 #include "panel/panel_services.h"
 
@@ -13,16 +14,22 @@
 class Store;
 class FullPanel;
 class CompactPanel;
+class ItemGrid;
+class PanelDrag;
+class PanelForm;
 class QMenu;
 
 // The content of the panel window: the full or the compact form, chosen by the store's
 // `compact` flag, on a rounded translucent background. It keeps no copy of the groups: every
-// value it shows is read from the store when it redraws, which it does on every change.
+// value it shows is read from the store when it redraws, which it does on every change. The
+// forms only show and signal; the view acts on what they signal.
 class PanelView : public QWidget {
     Q_OBJECT
 
 public:
+    // On the real desktop, with no shell behind it; the shell passes its own services.
     explicit PanelView(Store& store, QWidget* parent = nullptr);
+    PanelView(Store& store, PanelServices services, QWidget* parent = nullptr);
     ~PanelView() override;
 
     Store& store() const { return m_store; }
@@ -42,6 +49,7 @@ public:
     // File URLs dropped from outside on the item area; the group is fixed now, the items are
     // added once the event loop turns. False when there is no group to take them.
     bool handleDrop(const QList<QUrl>& urls);
+    void addDropped(const QList<QUrl>& urls, const QUuid& group);
     void addItems();
     void chooseIcon(const AppGroup& group);
     // From the compact form back to the full one, in place.
@@ -52,16 +60,16 @@ public:
     QMenu* itemMenu(const QString& path);
     void showGroupMenu(const AppGroup& group, const QPoint& globalPos);
     void showItemMenu(const QString& path, const QPoint& globalPos);
-    void renameGroup(const QUuid& id);
-    void deleteGroup(const AppGroup& group);
     void newGroup();
+    // The group actions on this view's store and services.
+    GroupActions actions() const { return {m_store, m_services}; }
 
     // What the panel asks of the desktop; replaced in tests.
     const PanelServices& services() const { return m_services; }
     void setServices(PanelServices services) { m_services = std::move(services); }
 
     // The form now shown (for tests and screenshots).
-    QWidget* form() const { return m_form; }
+    PanelForm* form() const;
 
     QSize sizeHint() const override;
 
@@ -75,12 +83,16 @@ protected:
 private:
     void refresh();
     void rebuildForm();
+    FullPanel* makeFull();
+    CompactPanel* makeCompact();
+    void connectGrid(ItemGrid* grid);
+    void trackDrag(PanelDrag* drag);
     QRect contentRect() const;
     void reportPointerAfterMenu();
 
     Store& m_store;
     PanelServices m_services;
-    QPointer<QWidget> m_form;
+    QPointer<PanelForm> m_form;
     bool m_formIsCompact = false;
     QSize m_laidOutSize;
 };

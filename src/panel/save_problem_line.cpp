@@ -2,7 +2,7 @@
 
 #include "model/store.h"
 
-SaveProblemLine::SaveProblemLine(Store& store, QWidget* parent)
+SaveProblemLine::SaveProblemLine(const Store& store, QWidget* parent)
     : QLabel(parent)
     , m_store(store)
 {

@@ -10,7 +10,7 @@ class SaveProblemLine : public QLabel {
     Q_OBJECT
 
 public:
-    explicit SaveProblemLine(Store& store, QWidget* parent = nullptr);
+    explicit SaveProblemLine(const Store& store, QWidget* parent = nullptr);
 
     // The sentence shown for a problem, also used by the tray's tooltip; empty for none.
     static QString sentence(const QString& problem);
@@ -18,5 +18,5 @@ public:
 private:
     void follow();
 
-    Store& m_store;
+    const Store& m_store;
 };

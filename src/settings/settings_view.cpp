@@ -1,8 +1,8 @@
 #include "settings/settings_view.h"
 
-#include "app/hot_key.h"
 #include "platform/desktop.h"
 #include "platform/login_item.h"
+#include "settings/hot_key.h"
 #include "settings/preferences.h"
 #include "settings/update_checker.h"
 #include "settings/web_address.h"
@@ -42,8 +42,9 @@ void setTextColour(QLabel* label, const QColor& colour)
 
 } // namespace
 
-SettingsView::SettingsView(QWidget* parent)
+SettingsView::SettingsView(const HotKey* hotKey, QWidget* parent)
     : QWidget(parent)
+    , m_registeredKey(hotKey)
 {
     auto* layout = new QVBoxLayout(this);
     auto* general = new QGroupBox(tr("General"), this);
@@ -100,7 +101,7 @@ void SettingsView::buildGeneral(QWidget* box)
     connect(m_hotkey, &QComboBox::currentIndexChanged, this, [this](int row) {
         const int index = m_hotkey->itemData(row).toInt();
         Preferences::setValue(Preferences::hotkeyIndex, index);
-        HotKey::apply(index);
+        Q_EMIT hotKeyChosen(index);
         showHotkeyRefusal();
     });
     form->addRow(tr("Hotkey"), m_hotkey);
@@ -228,7 +229,8 @@ void SettingsView::showLogin()
 void SettingsView::showHotkeyRefusal()
 {
     // Where no key can be set at all, the fallback caption already says what to do.
-    const bool refused = Desktop::canRegisterGlobalShortcut() && HotKey::isRefused();
+    const bool refused =
+        Desktop::canRegisterGlobalShortcut() && m_registeredKey && m_registeredKey->isRefused();
     if (refused)
         m_hotkeyRefused->setText(tr("The desktop refused %1: another program (often an input "
                                     "method or the window manager) uses it. Choose another key.")

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class HotKey;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -14,7 +15,8 @@ class SettingsView : public QWidget {
     Q_OBJECT
 
 public:
-    explicit SettingsView(QWidget* parent = nullptr);
+    // `hotKey` tells whether the desktop refused the chosen key; none shows no refusal.
+    explicit SettingsView(const HotKey* hotKey = nullptr, QWidget* parent = nullptr);
 
     // Registers (true) or unregisters (false) launch at login; the toggle then shows the
     // registration as it really is, and a failure shows the red caption until the next try.
@@ -22,6 +24,10 @@ public:
 
     bool loginOn() const { return m_loginOn; }
     bool loginError() const { return m_loginError; }
+
+Q_SIGNALS:
+    // The user chose the preset at `index` (already stored); the owner applies it.
+    void hotKeyChosen(int index);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -38,6 +44,7 @@ private:
     void showUpdates();
     void download();
 
+    const HotKey* m_registeredKey;
     QCheckBox* m_launchAtLogin = nullptr;
     QLabel* m_loginFailed = nullptr;
     QComboBox* m_hotkey = nullptr;

@@ -1,15 +1,19 @@
 #include "app/edit_actions.h"
-#include "app/notifications.h"
 #include "file_size_limit.h"
 #include "model/store.h"
+#include "panel/compact_panel.h"
+#include "panel/full_panel.h"
 #include "panel/panel_layout.h"
 #include "panel/panel_state.h"
+#include "panel/panel_view.h"
+#include "panel/symbols.h"
 #include "recording_delegate.h"
 #include "settings/preferences.h"
 #include "settings/update_checker.h"
 #include "test_environment.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSignalSpy>
@@ -111,7 +115,6 @@ private Q_SLOTS:
         QVERIFY(!m_store->compact());
         QCOMPARE(panel()->size(), QSize(400, 440));
         QCOMPARE(Preferences::boolValue(Preferences::didFirstImport), std::optional<bool>(true));
-        QCOMPARE(AppDelegate::current(), m_delegate.get());
     }
 
     void firstLaunchMarksTheImportDoneOnlyOnceItsGroupsAreOnDisk()
@@ -315,11 +318,9 @@ private Q_SLOTS:
 
         // The hot key has no such rule.
         m_delegate->hidePanel();
-        NotificationCenter::instance().post(dockHotKey);
+        Q_EMIT m_delegate->hotKey().pressed();
         QVERIFY(panel()->isVisible());
-        NotificationCenter::instance().post("some.other");
-        QVERIFY(panel()->isVisible());
-        NotificationCenter::instance().post(dockHotKey);
+        Q_EMIT m_delegate->hotKey().pressed();
         QVERIFY(!panel()->isVisible());
     }
 
@@ -431,6 +432,60 @@ private Q_SLOTS:
         const PanelState::Clock::time_point hidden = PanelState::lastHidden;
         QTest::qWait(450);
         QCOMPARE(PanelState::lastHidden, hidden);
+    }
+
+    void anOpeningLeavesTheViewOfTheLastOneAsItWas()
+    {
+        const AppGroup a = group("A", 2);
+        launched({a, group("B", 1)});
+        m_delegate->openUrls({urlOf(a.id)});
+        const QPointer<PanelView> compact = qobject_cast<PanelView*>(panel()->content());
+        QVERIFY(compact);
+        m_delegate->hidePanel();
+
+        // The full form, with the selection, the compact flag and the search all set anew: the
+        // hidden compact view follows none of it.
+        m_delegate->togglePanel();
+        auto* shown = qobject_cast<PanelView*>(panel()->content());
+        QVERIFY(shown && shown != compact);
+        QVERIFY(qobject_cast<FullPanel*>(shown->form()));
+        QVERIFY(compact); // deleted only once the event loop turns
+        QVERIFY(qobject_cast<CompactPanel*>(compact->form()));
+        QVERIFY(compact->findChildren<FullPanel*>().isEmpty());
+        QTRY_VERIFY(!compact);
+    }
+
+    void thePanelReachesTheDelegateThatBuiltIt()
+    {
+        const AppGroup a = group("A", 2);
+        launched({a});
+        m_delegate->openUrls({urlOf(a.id)});
+        QVERIFY(m_delegate->anchor());
+        auto* compact =
+            qobject_cast<CompactPanel*>(qobject_cast<PanelView*>(panel()->content())->form());
+        QVERIFY(compact);
+        compact->allGroupsButton()->click();
+        QVERIFY(!m_store->compact());
+        QVERIFY(!m_delegate->anchor());
+        QCOMPARE(panel()->size(), PanelLayout::full);
+
+        auto* full = qobject_cast<FullPanel*>(qobject_cast<PanelView*>(panel()->content())->form());
+        QVERIFY(full);
+        full->settingsButton()->click();
+        QVERIFY(m_delegate->settingsWindow() && m_delegate->settingsWindow()->isVisible());
+        QVERIFY(!panel()->isVisible());
+
+        // The settings window's key choice reaches the delegate, which applies it.
+        m_delegate->calls.clear();
+        auto* hotkey =
+            m_delegate->settingsWindow()->findChild<QComboBox*>(QStringLiteral("hotkey"));
+        hotkey->setCurrentIndex(hotkey->findText(QStringLiteral("Ctrl+Alt+D")));
+        QCOMPARE(m_delegate->calls, QStringList{"applyHotKey 3"});
+
+        m_delegate->showPanel(std::nullopt);
+        full = qobject_cast<FullPanel*>(qobject_cast<PanelView*>(panel()->content())->form());
+        full->closeButton()->click();
+        QVERIFY(!panel()->isVisible());
     }
 
     void settingsWindowIsMadeOnceAndHidesThePanel()

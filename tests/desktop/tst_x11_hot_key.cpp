@@ -1,6 +1,5 @@
-#include "app/hot_key.h"
-#include "app/notifications.h"
 #include "desktop_test_main.h"
+#include "settings/hot_key.h"
 
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -98,15 +97,14 @@ class X11HotKeyTest : public QObject {
     Q_OBJECT
 
     OtherClient m_other;
+    HotKey m_hotKey;
 
-    // Whether a hot-key notification arrives for the keys pressed.
+    // Whether the hot key reports a press for the keys pressed.
     bool posts(std::initializer_list<std::uint32_t> keysyms, int waitMs = 1000)
     {
-        QSignalSpy posted(&NotificationCenter::instance(), &NotificationCenter::posted);
+        QSignalSpy pressed(&m_hotKey, &HotKey::pressed);
         m_other.press(keysyms);
-        if (!posted.wait(waitMs))
-            return false;
-        return posted.first().first().toString() == dockHotKey;
+        return pressed.wait(waitMs);
     }
 
 private Q_SLOTS:
@@ -114,8 +112,8 @@ private Q_SLOTS:
 
     void firstPresetToggles()
     {
-        HotKey::apply(0);
-        QVERIFY(HotKey::isActive());
+        m_hotKey.apply(0);
+        QVERIFY(m_hotKey.isActive());
         QVERIFY(posts({ctrl, alt, space}));
         QVERIFY(!posts({ctrl, space}, 300));
         QVERIFY(!posts({alt, space}, 300));
@@ -123,7 +121,7 @@ private Q_SLOTS:
 
     void lockKeysDoNotMatter()
     {
-        HotKey::apply(0);
+        m_hotKey.apply(0);
         m_other.press({numLock});
         QVERIFY(posts({ctrl, alt, space}));
         m_other.press({capsLock});
@@ -135,16 +133,16 @@ private Q_SLOTS:
 
     void replacingThePresetReleasesTheOldKey()
     {
-        HotKey::apply(0);
-        HotKey::apply(4);
-        QVERIFY(HotKey::isActive());
+        m_hotKey.apply(0);
+        m_hotKey.apply(4);
+        QVERIFY(m_hotKey.isActive());
         QVERIFY(!posts({ctrl, alt, space}, 300));
         QVERIFY(posts({super, alt, keyD}));
         // Released for real: another client can take the old combination now.
         QVERIFY(m_other.grab(XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1, space));
         m_other.ungrabAll();
 
-        HotKey::apply(-1); // falls back to Ctrl+Alt+Space
+        m_hotKey.apply(-1); // falls back to Ctrl+Alt+Space
         QVERIFY(posts({ctrl, alt, space}));
         QVERIFY(!posts({super, alt, keyD}, 300));
     }
@@ -152,23 +150,23 @@ private Q_SLOTS:
     void aRefusedGrabLeavesNoHotKey()
     {
         QVERIFY(m_other.grab(XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1, keyD));
-        HotKey::apply(3);
-        QVERIFY(!HotKey::isActive());
+        m_hotKey.apply(3);
+        QVERIFY(!m_hotKey.isActive());
         // Nothing of the refused preset stays grabbed by us, and the old key is gone too.
         QVERIFY(!posts({ctrl, alt, space}, 300));
         m_other.ungrabAll();
         QVERIFY(!posts({ctrl, alt, keyD}, 300));
 
-        HotKey::apply(3);
-        QVERIFY(HotKey::isActive());
+        m_hotKey.apply(3);
+        QVERIFY(m_hotKey.isActive());
         QVERIFY(posts({ctrl, alt, keyD}));
     }
 
     void holdingTheKeyTogglesOnce()
     {
         QVERIFY2(m_other.repeatsHeldKeys(), "the X server repeats no held key");
-        HotKey::apply(0);
-        QSignalSpy posted(&NotificationCenter::instance(), &NotificationCenter::posted);
+        m_hotKey.apply(0);
+        QSignalSpy posted(&m_hotKey, &HotKey::pressed);
         // Held for two seconds, well past the server's repeat delay, then held again.
         for (int press = 1; press <= 2; ++press) {
             m_other.down({ctrl, alt, space});
@@ -181,7 +179,7 @@ private Q_SLOTS:
 
     void otherKeysReachTheFocusedField()
     {
-        HotKey::apply(0);
+        m_hotKey.apply(0);
         QLineEdit field;
         field.show();
         field.activateWindow();

@@ -1,4 +1,4 @@
-#include "panel/footer_bar.h"
+#include "panel/footer_flow.h"
 
 #include <QTest>
 

@@ -1,9 +1,11 @@
 #include "panel/drop_delegates.h"
 #include "panel/file_chooser.h"
 #include "panel/full_panel.h"
-#include "panel/group_tabs.h"
+#include "panel/group_tab.h"
 #include "panel/item_drag.h"
 #include "panel/item_grid.h"
+#include "panel/panel_drag.h"
+#include "panel/tab_strip.h"
 #include "panel_fixture.h"
 #include "test_environment.h"
 
@@ -213,6 +215,30 @@ private Q_SLOTS:
         store.setSelected(store.groups()[1].id); // before the items arrive
         QTRY_COMPARE(store.groups()[0].apps, QStringList({abc[0], document}));
         QVERIFY(store.groups()[1].apps.isEmpty());
+    }
+
+    void aDragEndsWhenItsSourceWentDuringIt()
+    {
+        Store& store = fx.openWith({StoreFixture::named("G", abc), StoreFixture::named("H")});
+        {
+            PanelView& view = fx.panel(store);
+            PanelDrag session;
+            Q_EMIT grid(view)->itemDragStarted(abc[1], &session);
+            QCOMPARE(store.dragApp, std::optional(abc[1]));
+            fx.closePanel(); // the view, and the grid the drag started from, go meanwhile
+            QVERIFY(store.dragApp);
+        }
+        QVERIFY(!store.dragApp && !store.dragGroup);
+
+        const QUuid h = store.groups()[1].id;
+        {
+            PanelView& view = fx.panel(store);
+            PanelDrag session;
+            Q_EMIT qobject_cast<FullPanel*>(view.form())->tabStrip()->groupDragStarted(h, &session);
+            QCOMPARE(store.dragGroup, std::optional(h));
+            fx.closePanel();
+        }
+        QVERIFY(!store.dragApp && !store.dragGroup);
     }
 
     void noGroupRefusesDropsAndAdd()

@@ -1,6 +1,7 @@
 #include "panel/full_panel.h"
 #include "panel/group_icon.h"
-#include "panel/group_tabs.h"
+#include "panel/group_tab.h"
+#include "panel/tab_strip.h"
 #include "panel_fixture.h"
 #include "test_environment.h"
 

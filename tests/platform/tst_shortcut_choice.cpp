@@ -1,7 +1,7 @@
-#include "app/hot_key.h"
 #include "platform/desktop.h"
 #include "platform/linux/portal_trigger.h"
 #include "platform/linux/shortcut_choice.h"
+#include "settings/hot_key.h"
 #include "settings/settings_view.h"
 #include "test_environment.h"
 

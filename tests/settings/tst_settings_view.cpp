@@ -1,6 +1,6 @@
-#include "app/hot_key.h"
 #include "feed_server.h"
 #include "platform/login_item.h"
+#include "settings/hot_key.h"
 #include "settings/preferences.h"
 #include "settings/settings_view.h"
 #include "settings/update_checker.h"
@@ -128,11 +128,18 @@ private Q_SLOTS:
     {
         SettingsView view;
         view.show();
+        // The shell applies the chosen key; the view only names it, once stored.
+        QList<int> storedAtChoice;
+        connect(&view, &SettingsView::hotKeyChosen, this, [&](int index) {
+            QCOMPARE(Preferences::value(Preferences::hotkeyIndex).toInt(), index);
+            storedAtChoice << index;
+        });
         auto* hotkey = child<QComboBox>(view, "hotkey");
         hotkey->setCurrentIndex(hotkey->findText(QStringLiteral("Super+Alt+D")));
         QCOMPARE(Preferences::value(Preferences::hotkeyIndex).toInt(), 4);
         hotkey->setCurrentIndex(1);
         QCOMPARE(Preferences::value(Preferences::hotkeyIndex).toInt(), 1);
+        QCOMPARE(storedAtChoice, QList<int>({4, 1}));
 
         auto* openPanel = child<QComboBox>(view, "openPanel");
         openPanel->setCurrentIndex(openPanel->findText(QStringLiteral("At mouse")));

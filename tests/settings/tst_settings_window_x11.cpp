@@ -1,8 +1,8 @@
-#include "app/hot_key.h"
 #include "desktop_test_main.h"
 #include "feed_server.h"
 #include "platform/linux/x11_key_map.h"
 #include "platform/login_item.h"
+#include "settings/hot_key.h"
 #include "settings/preferences.h"
 #include "settings/settings_view.h"
 #include "settings/update_checker.h"
@@ -74,9 +74,10 @@ private:
     xcb_connection_t* m_connection;
 };
 
-// The settings window as the shell makes it: a fixed 420 by 540 window around the view.
+// The settings window as the shell makes it: a fixed 420 by 540 window around the view,
+// whose chosen preset goes to `hotKey`.
 struct SettingsWindow {
-    SettingsWindow()
+    explicit SettingsWindow(HotKey* hotKey = nullptr)
         : window(nullptr, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                               Qt::CustomizeWindowHint)
     {
@@ -84,7 +85,9 @@ struct SettingsWindow {
         window.setFixedSize(420, 540);
         auto* layout = new QVBoxLayout(&window);
         layout->setContentsMargins(0, 0, 0, 0);
-        view = new SettingsView;
+        view = new SettingsView(hotKey);
+        if (hotKey)
+            QObject::connect(view, &SettingsView::hotKeyChosen, hotKey, &HotKey::apply);
         layout->addWidget(view);
     }
 
@@ -128,6 +131,8 @@ void saveShot(QWidget& window, const QString& name)
 class SettingsWindowX11Test : public QObject {
     Q_OBJECT
 
+    HotKey m_hotKey; // the shell's, which the window's choices move
+
 private Q_SLOTS:
     void initTestCase() { QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb")); }
 
@@ -161,17 +166,18 @@ private Q_SLOTS:
     {
         GrabProbe probe;
         QVERIFY(probe.connected());
-        HotKey::apply(Preferences::intValue(Preferences::hotkeyIndex, 0));
-        QVERIFY(HotKey::isActive());
+        m_hotKey.apply(Preferences::intValue(Preferences::hotkeyIndex, 0));
+        QVERIFY(m_hotKey.isActive());
         QVERIFY(probe.isHeldElsewhere(HotKey::presets.at(0)));
         QVERIFY(!probe.isHeldElsewhere(HotKey::presets.at(4)));
 
-        SettingsView view;
+        SettingsView view(&m_hotKey);
+        connect(&view, &SettingsView::hotKeyChosen, &m_hotKey, &HotKey::apply);
         view.show();
         auto* hotkey = view.findChild<QComboBox*>(QStringLiteral("hotkey"));
         hotkey->setCurrentIndex(hotkey->findText(QStringLiteral("Super+Alt+D")));
         QCOMPARE(Preferences::intValue(Preferences::hotkeyIndex, -1), 4);
-        QVERIFY(HotKey::isActive());
+        QVERIFY(m_hotKey.isActive());
         QVERIFY(!probe.isHeldElsewhere(HotKey::presets.at(0)));
         QVERIFY(probe.isHeldElsewhere(HotKey::presets.at(4)));
         QVERIFY(!view.findChild<QLabel*>(QStringLiteral("hotkeyRefused"))->isVisible());
@@ -179,18 +185,18 @@ private Q_SLOTS:
 
     void aKeyTakenByAnotherProgramIsNamedUnderThePicker()
     {
-        HotKey::apply(4);
+        m_hotKey.apply(4);
         GrabProbe inputMethod;
         QVERIFY(inputMethod.hold(HotKey::presets.at(1))); // Ctrl+Space, as an input method does
 
-        SettingsWindow settings;
+        SettingsWindow settings(&m_hotKey);
         settings.window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&settings.window));
         auto* hotkey = settings.view->findChild<QComboBox*>(QStringLiteral("hotkey"));
         auto* refused = settings.view->findChild<QLabel*>(QStringLiteral("hotkeyRefused"));
         QVERIFY(!refused->isVisible());
         hotkey->setCurrentIndex(hotkey->findText(QStringLiteral("Ctrl+Space")));
-        QVERIFY(!HotKey::isActive());
+        QVERIFY(!m_hotKey.isActive());
         QVERIFY(refused->isVisible());
         QVERIFY(refused->text().contains(QStringLiteral("Ctrl+Space")));
         QTest::qWait(50);
@@ -202,7 +208,7 @@ private Q_SLOTS:
         settings.window.show();
         QVERIFY(refused->isVisible());
         hotkey->setCurrentIndex(hotkey->findText(QStringLiteral("Ctrl+Alt+D")));
-        QVERIFY(HotKey::isActive());
+        QVERIFY(m_hotKey.isActive());
         QVERIFY(!refused->isVisible());
     }
 };

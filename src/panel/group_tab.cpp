@@ -1,21 +1,19 @@
-#include "panel/group_tabs.h"
+#include "panel/group_tab.h"
 
 #include "model/store.h"
 #include "panel/drop_delegates.h"
 #include "panel/group_icon.h"
 #include "panel/item_drag.h"
+#include "panel/panel_drag.h"
 #include "panel/panel_style.h"
-#include "panel/panel_view.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QDrag>
-#include <QHBoxLayout>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
-#include <QScrollBar>
 
 namespace {
 
@@ -23,13 +21,12 @@ constexpr int kIconSide = 18;
 constexpr int kSidePadding = 10;
 constexpr int kTopPadding = 4;
 constexpr int kIconToName = 6;
-constexpr int kTabSpacing = 6;
 
 } // namespace
 
-GroupTab::GroupTab(PanelView& view, TabCrossing& crossing, QWidget* parent)
+GroupTab::GroupTab(const Store& store, TabCrossing& crossing, QWidget* parent)
     : QWidget(parent)
-    , m_view(view)
+    , m_store(store)
     , m_crossing(crossing)
 {
     setAcceptDrops(true);
@@ -154,25 +151,26 @@ void GroupTab::mouseReleaseEvent(QMouseEvent* event)
 
 void GroupTab::select()
 {
-    m_view.store().setSelected(m_group.id);
+    Q_EMIT selected(m_group.id);
 }
 
 void GroupTab::showMenu()
 {
-    m_view.showGroupMenu(m_group, mapToGlobal(rect().center()));
+    Q_EMIT menuRequested(m_group, mapToGlobal(rect().center()));
 }
 
 void GroupTab::contextMenuEvent(QContextMenuEvent* event)
 {
-    m_view.showGroupMenu(m_group, event->globalPos());
+    Q_EMIT menuRequested(m_group, event->globalPos());
 }
 
 void GroupTab::startDrag()
 {
-    Store& store = m_view.store();
     m_crossing.reset();
+    PanelDrag session; // ends when this returns, however the drag ended
+    Q_EMIT groupDragStarted(m_group.id, &session);
     auto* drag = new QDrag(this);
-    drag->setMimeData(beginGroupDrag(store, m_group.id));
+    drag->setMimeData(groupDragData(m_group.id));
     QPixmap picture(size() * devicePixelRatioF());
     picture.setDevicePixelRatio(devicePixelRatioF());
     picture.fill(Qt::transparent);
@@ -183,7 +181,6 @@ void GroupTab::startDrag()
     update();
     QPointer<GroupTab> self(this);
     drag->exec(Qt::MoveAction);
-    endPanelDrag(store); // however it ended, the drag is over
     if (self) {
         m_dragging = false;
         update();
@@ -192,185 +189,36 @@ void GroupTab::startDrag()
 
 void GroupTab::dragEnterEvent(QDragEnterEvent* event)
 {
-    const TabDrop drop{m_view.store(), m_group.id};
-    const DropInfo info{event->mimeData()->hasText()};
-    if (!drop.validateDrop(info)) {
+    const bool offersText = event->mimeData()->hasText();
+    if (!TabDrop::accepts(m_store, {offersText})) {
         event->ignore();
         return;
     }
     event->setDropAction(Qt::MoveAction);
     event->accept();
-    const std::optional<QUuid> dragged = m_view.store().dragGroup;
+    const std::optional<QUuid> dragged = m_store.dragGroup;
     if (!dragged || m_crossing.enter(*dragged, m_group.id))
-        drop.dropEntered(info);
+        Q_EMIT dragEntered(m_group.id, offersText);
 }
 
 void GroupTab::dragMoveEvent(QDragMoveEvent* event)
 {
-    const TabDrop drop{m_view.store(), m_group.id};
-    if (!drop.validateDrop({event->mimeData()->hasText()})) {
+    if (!TabDrop::accepts(m_store, {event->mimeData()->hasText()})) {
         event->ignore();
         return;
     }
-    drop.dropUpdated({true});
     event->setDropAction(Qt::MoveAction);
     event->accept();
 }
 
 void GroupTab::dragLeaveEvent(QDragLeaveEvent* event)
 {
-    TabDrop{m_view.store(), m_group.id}.dropExited({true});
     event->accept();
 }
 
 void GroupTab::dropEvent(QDropEvent* event)
 {
-    TabDrop{m_view.store(), m_group.id}.performDrop({event->mimeData()->hasText()});
+    Q_EMIT dropped(m_group.id, event->mimeData()->hasText());
     event->setDropAction(Qt::MoveAction);
-    event->accept();
-}
-
-namespace {
-
-// The row that holds the tabs; while they glide it draws them at their moving places.
-class TabRow : public QWidget {
-public:
-    explicit TabRow(TabStrip& strip)
-        : m_strip(strip)
-    {
-    }
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        if (!m_strip.isGliding())
-            return;
-        QPainter painter(this);
-        m_strip.paintGlide(painter);
-    }
-
-private:
-    TabStrip& m_strip;
-};
-
-constexpr int kGlideMs = 180;
-
-} // namespace
-
-TabStrip::TabStrip(PanelView& view, QWidget* parent)
-    : QScrollArea(parent)
-    , m_view(view)
-    , m_row(new TabRow(*this))
-    , m_layout(new QHBoxLayout(m_row))
-{
-    setFrameShape(QFrame::NoFrame);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setWidgetResizable(true);
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    viewport()->setAutoFillBackground(false);
-    m_layout->setContentsMargins(0, 0, 0, 0);
-    m_layout->setSpacing(kTabSpacing);
-    m_layout->addStretch(1);
-    setWidget(m_row);
-    m_row->setAutoFillBackground(false); // setWidget() turned it on; the panel shows through
-
-    m_glide.setStartValue(0.0);
-    m_glide.setEndValue(1.0);
-    m_glide.setDuration(kGlideMs);
-    m_glide.setEasingCurve(QEasingCurve::OutCubic);
-    connect(&m_glide, &QVariantAnimation::valueChanged, m_row, qOverload<>(&QWidget::update));
-    connect(&m_glide, &QVariantAnimation::finished, this, [this] {
-        m_glideFrom.clear();
-        for (GroupTab* tab : m_tabs)
-            tab->setGliding(false);
-        m_row->update();
-    });
-}
-
-int TabStrip::shownX(const GroupTab* tab) const
-{
-    const int target = tab->x();
-    if (!isGliding())
-        return target;
-    const auto from = m_glideFrom.constFind(tab->group().id);
-    if (from == m_glideFrom.constEnd())
-        return target;
-    return qRound(*from + (target - *from) * m_glide.currentValue().toReal());
-}
-
-void TabStrip::paintGlide(QPainter& painter) const
-{
-    for (const GroupTab* tab : m_tabs) {
-        if (tab->isVisible())
-            tab->paintTab(painter, QRect(QPoint(shownX(tab), tab->y()), tab->size()));
-    }
-}
-
-void TabStrip::setGroups(const QList<AppGroup>& groups, const QUuid& currentId)
-{
-    // Where every group's tab is shown now; a move arrives as a removal and an insertion, so
-    // places already recorded in a running glide are kept.
-    QHash<QUuid, int> from = isGliding() ? m_glideFrom : QHash<QUuid, int>();
-    QList<QUuid> shownOrder;
-    for (const GroupTab* tab : m_tabs) {
-        from.insert(tab->group().id, shownX(tab));
-        shownOrder.append(tab->group().id);
-    }
-    QList<QUuid> newOrder;
-    for (const AppGroup& group : groups)
-        newOrder.append(group.id);
-    while (m_tabs.size() > groups.size()) {
-        // Later, not now: the tab may be the one whose menu deleted its group.
-        GroupTab* gone = m_tabs.takeLast();
-        m_layout->removeWidget(gone);
-        gone->hide();
-        gone->deleteLater();
-    }
-    while (m_tabs.size() < groups.size()) {
-        auto* tab = new GroupTab(m_view, m_crossing, m_row);
-        m_layout->insertWidget(int(m_tabs.size()), tab, 0, Qt::AlignVCenter);
-        m_tabs.append(tab);
-    }
-    for (qsizetype i = 0; i < groups.size(); ++i)
-        m_tabs[i]->setGroup(groups[i], groups[i].id == currentId);
-
-    if (isVisible() && !shownOrder.isEmpty() && shownOrder != newOrder) {
-        m_layout->activate();
-        m_glideFrom = std::move(from);
-        for (GroupTab* tab : m_tabs)
-            tab->setGliding(true);
-        m_glide.stop();
-        m_glide.start();
-        m_row->update();
-    }
-    if (currentId != m_shownCurrent) {
-        m_shownCurrent = currentId;
-        for (GroupTab* tab : m_tabs) {
-            if (tab->isCurrent()) {
-                m_row->adjustSize();
-                ensureWidgetVisible(tab, 24, 0);
-            }
-        }
-    }
-}
-
-QSize TabStrip::sizeHint() const
-{
-    TabCrossing unused;
-    GroupTab probe(m_view, unused);
-    return {200, probe.sizeHint().height()};
-}
-
-QSize TabStrip::minimumSizeHint() const
-{
-    return {40, sizeHint().height()};
-}
-
-void TabStrip::wheelEvent(QWheelEvent* event)
-{
-    const QPoint delta = event->angleDelta();
-    const int step = std::abs(delta.x()) > std::abs(delta.y()) ? delta.x() : delta.y();
-    horizontalScrollBar()->setValue(horizontalScrollBar()->value() - step / 2);
     event->accept();
 }

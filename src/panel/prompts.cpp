@@ -1,5 +1,5 @@
-// The two modal questions asked from the panel.
-#include "dock/text_utilities.h"
+#include "panel/prompts.h"
+
 #include "panel/panel_state.h"
 
 #include <QApplication>

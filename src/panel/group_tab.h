@@ -3,23 +3,19 @@
 #include "model/app_group.h"
 #include "panel/tab_crossing.h"
 
-#include <QHash>
-#include <QList>
-#include <QScrollArea>
-#include <QVariantAnimation>
 #include <QWidget>
 
-class PanelView;
-class QHBoxLayout;
+class PanelDrag;
 class QPainter;
+class Store;
 
 // One capsule tab: the group's picture and name, accent-filled when current. A click selects
-// the group; it drags, takes drops and offers the group's menu.
+// the group; it drags, takes drops and offers the group's menu, all signalled to its owner.
 class GroupTab : public QWidget {
     Q_OBJECT
 
 public:
-    GroupTab(PanelView& view, TabCrossing& crossing, QWidget* parent = nullptr);
+    GroupTab(const Store& store, TabCrossing& crossing, QWidget* parent = nullptr);
 
     void setGroup(const AppGroup& group, bool isCurrent);
     const AppGroup& group() const { return m_group; }
@@ -36,6 +32,16 @@ public:
     // While the strip glides, it draws this tab itself at its moving place.
     void setGliding(bool gliding);
 
+Q_SIGNALS:
+    void selected(const QUuid& group);
+    void menuRequested(const AppGroup& group, const QPoint& globalPos);
+    // A drag of this tab's group begins: the owner records it in the store, and forgets it at
+    // `drag`'s end, however the drag ended.
+    void groupDragStarted(const QUuid& group, PanelDrag* drag);
+    // The dragged group came over the tab of `group`: it takes that place at once.
+    void dragEntered(const QUuid& group, bool offersText);
+    void dropped(const QUuid& group, bool offersText);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -51,7 +57,7 @@ protected:
 private:
     void startDrag();
 
-    PanelView& m_view;
+    const Store& m_store;
     TabCrossing& m_crossing;
     AppGroup m_group;
     bool m_hasIcon = false; // drawn at the ratio of whatever it is painted on
@@ -60,37 +66,4 @@ private:
     bool m_dragging = false;
     bool m_gliding = false;
     QPoint m_pressPos;
-};
-
-// The horizontally scrolling row of tabs, without scroll bars; the wheel scrolls it sideways
-// and it keeps the current tab in view.
-class TabStrip : public QScrollArea {
-    Q_OBJECT
-
-public:
-    TabStrip(PanelView& view, QWidget* parent = nullptr);
-
-    void setGroups(const QList<AppGroup>& groups, const QUuid& currentId);
-    QList<GroupTab*> tabs() const { return m_tabs; }
-    bool isGliding() const { return m_glide.state() == QAbstractAnimation::Running; }
-    // Where a tab is drawn now: its place, or on its way there from its former one.
-    int shownX(const GroupTab* tab) const;
-    void paintGlide(QPainter& painter) const;
-
-    QSize sizeHint() const override;
-    QSize minimumSizeHint() const override;
-
-protected:
-    void wheelEvent(QWheelEvent* event) override;
-
-private:
-    PanelView& m_view;
-    QWidget* m_row;
-    QHBoxLayout* m_layout;
-    QList<GroupTab*> m_tabs;
-    TabCrossing m_crossing;
-    QUuid m_shownCurrent;
-    // A moved group's tab slides from where it was shown, like the item tiles.
-    QHash<QUuid, int> m_glideFrom;
-    QVariantAnimation m_glide;
 };

@@ -1,7 +1,0 @@
-#include "app/notifications.h"
-
-NotificationCenter& NotificationCenter::instance()
-{
-    static NotificationCenter center;
-    return center;
-}
