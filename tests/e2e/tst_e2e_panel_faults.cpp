@@ -266,10 +266,14 @@ private Q_SLOTS:
         const QRect before = m_desktop.rootGeometry(panel());
         QCOMPARE(before.size(), QSize(384, 154));
 
-        // The last tile's menu, "Remove from group"; the pointer stays on the panel meanwhile.
+        // The last tile's menu, "Remove from group"; the pointer stays on the panel meanwhile,
+        // on the first tile, clear of the menu and of the band that goes.
+        const QRect firstTile = controls().tile("usr");
+        QVERIFY(firstTile.isValid());
         QVERIFY(controls().clickTile("var", 3));
         QVERIFY(DesktopSession::waitFor([&] { return popupMenuShown(); }, patience));
-        QVERIFY(m_desktop.xdotool({"mousemove", "700", "340"}));
+        QVERIFY(m_desktop.xdotool(
+            {"mousemove", number(firstTile.center().x()), number(firstTile.center().y())}));
         QVERIFY(m_desktop.xdotool({"key", "Down", "Down", "Return"}));
         QVERIFY(DesktopSession::waitFor(
             [&] {
