@@ -114,18 +114,7 @@ private Q_SLOTS:
     }
 };
 
-int main(int argc, char** argv)
-{
-    TestEnvironment environment;
-    if (qEnvironmentVariableIsEmpty("TRAYMATE_PRIVATE_BUS")) {
-        QCoreApplication app(argc, argv);
-        QProcessEnvironment inner = QProcessEnvironment::systemEnvironment();
-        inner.insert("TRAYMATE_PRIVATE_BUS", "1");
-        return rerunOnPrivateBus(inner);
-    }
-    QCoreApplication app(argc, argv);
-    SingleInstanceProgramTest test;
-    return QTest::qExec(&test, argc, argv);
-}
+// Runs itself again on a private session bus, where the instances meet only each other.
+TRAYMATE_PRIVATE_BUS_TEST_MAIN(SingleInstanceProgramTest, QCoreApplication)
 
 #include "tst_single_instance_program.moc"

@@ -337,6 +337,14 @@ bool DesktopSession::xdotool(const QStringList& arguments) const
            process.exitCode() == 0;
 }
 
+bool DesktopSession::click(QPoint at, int button) const
+{
+    if (at.x() < 0 || at.y() < 0)
+        return false;
+    return xdotool({"mousemove", QString::number(at.x()), QString::number(at.y()), "click",
+                    QString::number(button)});
+}
+
 bool DesktopSession::pressKeys(const QString& keys) const
 {
     xcb_key_symbols_t* symbols = xcb_key_symbols_alloc(m_connection);

@@ -63,6 +63,8 @@ public:
     bool screenshot(const QString& path) const;
     // Runs xdotool with `arguments` and waits for it.
     bool xdotool(const QStringList& arguments) const;
+    // Moves the pointer to `at` on the screen and clicks `button` there; false for no place.
+    bool click(QPoint at, int button = 1) const;
     // Presses and releases `keys` ("ctrl+alt+space") through XTest, at once and in order.
     bool pressKeys(const QString& keys) const;
 

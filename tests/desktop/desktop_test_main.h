@@ -47,17 +47,6 @@ inline int runInsideDesktopOnPrivateBus(int argc, char** argv)
     return rerunOnPrivateBus(inner);
 }
 
-// Sets "NAME=value" settings for the run inside, after the test environment has cleared the
-// session's own.
-inline void setInside(std::initializer_list<const char*> settings)
-{
-    for (const char* setting : settings) {
-        const QByteArray pair(setting);
-        const qsizetype equals = pair.indexOf('=');
-        qputenv(pair.left(equals).constData(), pair.mid(equals + 1));
-    }
-}
-
 // The test runs on its own desktop and bus, with the "NAME=value" settings given, and without
 // the accessibility bridge, which would look for a bus of its own.
 #define TRAYMATE_DESKTOP_BUS_TEST_MAIN(TestClass, ...)                                             \

@@ -1,4 +1,6 @@
 #include "desktop_session.h"
+#include "named_controls.h"
+#include "screen_reader_bus.h"
 #include "test_environment.h"
 
 #include <QDir>
@@ -24,10 +26,18 @@ class DesktopShellTest : public QObject {
     Q_OBJECT
 
     DesktopSession m_desktop;
+    ScreenReaderBus m_screenReader;
     QProcess m_traymate;
     xcb_window_t m_panel = XCB_WINDOW_NONE;
     int m_workAreaHeight = DesktopSession::height;
 
+    // The program's: it also shows its widgets to a screen reader, so the test finds them.
+    QProcessEnvironment programEnvironment() const
+    {
+        QProcessEnvironment environment = m_desktop.environment();
+        m_screenReader.addTo(environment);
+        return environment;
+    }
     bool panelShown() const { return m_panel && m_desktop.isViewable(m_panel); }
     bool waitShown(bool shown) const
     {
@@ -62,6 +72,7 @@ private Q_SLOTS:
     {
         QString error;
         QVERIFY2(m_desktop.start(&error), qPrintable(error));
+        QVERIFY2(m_screenReader.start(m_desktop.environment(), &error), qPrintable(error));
 
         // A group of five folders that exist everywhere: its compact panel is 384 by 238.
         const QString folder = qEnvironmentVariable("XDG_DATA_HOME") + "/Traymate";
@@ -72,7 +83,7 @@ private Q_SLOTS:
                      R"(","name":"Folders","apps":["/usr","/etc","/tmp","/var","/"]}])");
         groups.close();
 
-        m_traymate.setProcessEnvironment(m_desktop.environment());
+        m_traymate.setProcessEnvironment(programEnvironment());
         m_traymate.setProcessChannelMode(QProcess::ForwardedChannels);
         m_traymate.start(TRAYMATE_PROGRAM, QStringList());
         QVERIFY(m_traymate.waitForStarted());
@@ -245,7 +256,8 @@ private Q_SLOTS:
         QTest::qWait(300);
         QVERIFY(panelShown());
 
-        QVERIFY(m_desktop.xdotool({"mousemove", "600", "446", "click", "1"})); // the search field
+        const NamedControls controls(m_desktop, programEnvironment(), patience);
+        QVERIFY(controls.click(controls.placeOf(AccessibleRole::text, "Search")));
         QVERIFY(
             DesktopSession::waitFor([&] { return m_desktop.activeWindow() == m_panel; }, patience));
         QVERIFY(m_desktop.xdotool({"key", "Escape"}));

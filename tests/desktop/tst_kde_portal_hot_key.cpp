@@ -1,4 +1,6 @@
 #include "desktop_session.h"
+#include "named_controls.h"
+#include "screen_reader_bus.h"
 #include "session_bus.h"
 #include "test_environment.h"
 #include "test_files.h"
@@ -35,6 +37,7 @@ class KdePortalHotKey : public QObject {
 
     DesktopSession m_desktop;
     SessionBus m_bus;
+    ScreenReaderBus m_screenReader;
     QString m_busLog;
     std::unique_ptr<QProcess> m_traymate;
 
@@ -54,6 +57,7 @@ class KdePortalHotKey : public QObject {
         environment.insert("DBUS_SESSION_BUS_ADDRESS", m_bus.address());
         environment.insert("TRAYMATE_DOCK", "file");
         environment.insert("TRAYMATE_HOTKEY", "portal");
+        m_screenReader.addTo(environment);
         return environment;
     }
 
@@ -160,6 +164,9 @@ private Q_SLOTS:
             QDir::tempPath() +
             QStringLiteral("/traymate-kde-portal-%1.log").arg(QCoreApplication::applicationPid());
         QVERIFY2(m_bus.start(true, sessionEnvironment(), m_busLog, &error), qPrintable(error));
+        QProcessEnvironment onBus = sessionEnvironment();
+        onBus.insert("DBUS_SESSION_BUS_ADDRESS", m_bus.address());
+        QVERIFY2(m_screenReader.startOnSessionBus(onBus, &error), qPrintable(error));
         // As a session's start-up does: the services the bus starts on demand need the display.
         QProcess update;
         QProcessEnvironment environment = sessionEnvironment();
@@ -192,8 +199,8 @@ private Q_SLOTS:
         startTraymate(programEnvironment());
         QVERIFY2(waitShown(true), "the first start opened no panel");
         // Escape reaches the panel only once the window manager has made it active.
-        QVERIFY(DesktopSession::waitFor([&] { return m_desktop.activeWindow() == panel(); },
-                                        patience));
+        QVERIFY(
+            DesktopSession::waitFor([&] { return m_desktop.activeWindow() == panel(); }, patience));
         QVERIFY(m_desktop.xdotool({"key", "Escape"}));
         QVERIFY(waitShown(false));
         QVERIFY2(DesktopSession::waitFor([&] { return boundKeys() == QList<int>{controlAltSpace}; },
@@ -216,9 +223,7 @@ private Q_SLOTS:
         // "Launch at login" box in the focus chain, and End picks its last, fifth, preset.
         QVERIFY(m_desktop.pressKeys("ctrl+alt+space"));
         QVERIFY(waitShown(true));
-        const QRect frame = m_desktop.rootGeometry(panel());
-        QVERIFY(m_desktop.xdotool({"mousemove", QString::number(frame.x() + 343),
-                                   QString::number(frame.y() + 23), "click", "1"}));
+        QVERIFY(NamedControls(m_desktop, programEnvironment(), patience).clickButton("Settings"));
         xcb_window_t settings = XCB_WINDOW_NONE;
         QVERIFY2(DesktopSession::waitFor(
                      [&] {

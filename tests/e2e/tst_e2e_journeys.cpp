@@ -1,4 +1,6 @@
 #include "desktop_session.h"
+#include "named_controls.h"
+#include "screen_reader_bus.h"
 #include "test_environment.h"
 #include "test_files.h"
 
@@ -36,13 +38,15 @@ QByteArray dockList(const QStringList& paths)
 
 // Journeys a person takes through the whole program on a real X desktop. Each one starts
 // build/traymate with its own HOME and XDG folders and drives it only from outside: keys and
-// clicks through xdotool, and files on disk. TRAYMATE_E2E_DESKTOP chooses the desktop: openbox
-// on Xvfb (the default), or GNOME's Mutter or KDE's KWin with the program in their XWayland;
-// these have no tray, so journeys through the tray icon run on openbox only.
+// clicks through xdotool, and files on disk. It finds the tiles, tabs and buttons it clicks by
+// their names, as a screen reader reads them over AT-SPI. TRAYMATE_E2E_DESKTOP chooses the
+// desktop: openbox on Xvfb (the default), or GNOME's Mutter or KDE's KWin with the program in
+// their XWayland; these have no tray, so journeys through the tray icon run on openbox only.
 class EndToEndJourneys : public QObject {
     Q_OBJECT
 
     DesktopSession m_desktop;
+    ScreenReaderBus m_screenReader;
     std::unique_ptr<QTemporaryDir> m_home;
     std::unique_ptr<QProcess> m_traymate;
 
@@ -65,6 +69,7 @@ class EndToEndJourneys : public QObject {
         environment.insert("GSETTINGS_BACKEND", "memory");
         environment.remove("XDG_CURRENT_DESKTOP");
         environment.remove("DESKTOP_SESSION");
+        m_screenReader.addTo(environment);
         return environment;
     }
 
@@ -207,14 +212,8 @@ class EndToEndJourneys : public QObject {
             },
             patience);
     }
-    // Clicks `button` at a point of the panel, counted from its top left corner.
-    bool clickPanel(QPoint at, int button = 1) const
-    {
-        const QRect frame = m_desktop.rootGeometry(panel());
-        return m_desktop.xdotool({"mousemove", QString::number(frame.x() + at.x()),
-                                  QString::number(frame.y() + at.y()), "click",
-                                  QString::number(button)});
-    }
+    // The program's tiles, tabs and buttons, found by their names.
+    NamedControls controls() const { return NamedControls(m_desktop, environment(), patience); }
 
     // The xdotool steps of a left-button drag from the pointer's place `a` to `b`, at a
     // person's pace: small first moves so the drag starts, then a slow approach and a pause.
@@ -233,11 +232,12 @@ class EndToEndJourneys : public QObject {
         return steps;
     }
 
-    // Drags with the left button from one point of the panel to another.
-    bool dragInPanel(QPoint from, QPoint to) const
+    // Drags with the left button from the middle of one place to the middle of another.
+    bool drag(const QRect& from, const QRect& to) const
     {
-        const QPoint origin = m_desktop.rootGeometry(panel()).topLeft();
-        const QPoint a = origin + from, b = origin + to;
+        if (!from.isValid() || !to.isValid())
+            return false;
+        const QPoint a = from.center(), b = to.center();
         return m_desktop.xdotool(
             QStringList{"mousemove", QString::number(a.x()), QString::number(a.y())} +
             dragSteps(a, b));
@@ -275,6 +275,11 @@ private Q_SLOTS:
         QVERIFY2(kind, qPrintable("no desktop named " + name));
         QString error;
         QVERIFY2(m_desktop.start(&error, *kind), qPrintable(error));
+        // The program stays on the compositor's session bus, where the screen reader joins it.
+        QVERIFY2(m_desktop.isWayland()
+                     ? m_screenReader.startOnSessionBus(m_desktop.environment(), &error)
+                     : m_screenReader.start(m_desktop.environment(), &error),
+                 qPrintable(error));
     }
 
     void init()
@@ -529,9 +534,7 @@ private Q_SLOTS:
                                             .toJson()));
         startTraymate();
         QVERIFY(waitActive());
-        const QPoint newGroupButton(227, 416), firstTab(30, 57);
-
-        QVERIFY(clickPanel(newGroupButton));
+        QVERIFY(controls().clickButton("New Group"));
         QVERIFY2(waitDialog(true), "\"New Group\" showed no dialog");
         QVERIFY(m_desktop.xdotool({"type", "--delay", "30", "Work"}));
         QTest::qWait(200);
@@ -546,7 +549,7 @@ private Q_SLOTS:
         QVERIFY2(panelShown(), "the panel hid behind the dialog");
 
         // The first tab's menu: its first item renames.
-        QVERIFY(clickPanel(firstTab, 3));
+        QVERIFY(controls().clickTab("Apps", 3));
         QVERIFY(DesktopSession::waitFor([&] { return popupMenuShown(); }, patience));
         QVERIFY(m_desktop.xdotool({"key", "Down", "Return"}));
         QVERIFY2(waitDialog(true), "\"Rename\" showed no dialog");
@@ -560,7 +563,7 @@ private Q_SLOTS:
             patience));
 
         // Its last item deletes, once confirmed; Cancel first keeps the group.
-        QVERIFY(clickPanel(firstTab, 3));
+        QVERIFY(controls().clickTab("Tools", 3));
         QVERIFY(DesktopSession::waitFor([&] { return popupMenuShown(); }, patience));
         QVERIFY(m_desktop.xdotool({"key", "Up", "Return"}));
         QVERIFY2(waitDialog(true), "\"Delete\" asked nothing");
@@ -569,7 +572,7 @@ private Q_SLOTS:
         QTest::qWait(300);
         QCOMPARE(groupNamesOnDisk(), QStringList({"Tools", "Work"}));
 
-        QVERIFY(clickPanel(firstTab, 3));
+        QVERIFY(controls().clickTab("Tools", 3));
         QVERIFY(DesktopSession::waitFor([&] { return popupMenuShown(); }, patience));
         QVERIFY(m_desktop.xdotool({"key", "Up", "Return"}));
         QVERIFY(waitDialog(true));
@@ -581,7 +584,7 @@ private Q_SLOTS:
                                         patience));
         QVERIFY(panelShown());
         // The panel does not get the focus back from the closed dialog by itself: click it.
-        QVERIFY(clickPanel(QPoint(200, 300)));
+        QVERIFY(m_desktop.click(controls().besideTheTiles()));
         QVERIFY(waitActive());
         QTest::qWait(300);
         screenshot("5-after-delete");
@@ -608,9 +611,7 @@ private Q_SLOTS:
         startTraymate();
         QVERIFY(waitActive());
         QTest::qWait(300);
-        const QPoint firstTile(55, 110), thirdTile(249, 110), secondTab(89, 57);
-
-        QVERIFY(dragInPanel(thirdTile, firstTile));
+        QVERIFY(drag(controls().tile("tmp"), controls().tile("usr")));
         QVERIFY2(DesktopSession::waitFor(
                      [&] {
                          return appsOnDisk(0) == QStringList({"/tmp", "/usr", "/etc", "/var"});
@@ -621,7 +622,7 @@ private Q_SLOTS:
         screenshot("3-after-reorder");
 
         // The first tile, now /tmp, onto the other group's tab.
-        QVERIFY(dragInPanel(firstTile, secondTab));
+        QVERIFY(drag(controls().tile("tmp"), controls().tab("Work")));
         QVERIFY2(DesktopSession::waitFor(
                      [&] {
                          return appsOnDisk(1) == QStringList({"/srv", "/tmp"});
@@ -649,7 +650,7 @@ private Q_SLOTS:
         QVERIFY(waitActive());
 
         // "Create Dock icon" is the tab menu's item above "Delete".
-        QVERIFY(clickPanel(QPoint(30, 57), 3));
+        QVERIFY(controls().clickTab("Work", 3));
         QVERIFY(DesktopSession::waitFor([&] { return popupMenuShown(); }, patience));
         QVERIFY(m_desktop.xdotool({"key", "Up", "Up", "Return"}));
         const QString bundle = m_home->path() + "/home/Applications/Traymate Groups/Work.app";
@@ -665,7 +666,7 @@ private Q_SLOTS:
         QVERIFY(readFile(data() + "/applications/" + entries.first()).contains("Name=Work"));
 
         if (panelShown()) {
-            QVERIFY(clickPanel(QPoint(200, 300)));
+            QVERIFY(m_desktop.click(controls().besideTheTiles()));
             QVERIFY(waitActive());
             QVERIFY(m_desktop.xdotool({"key", "Escape"}));
             QVERIFY(waitShown(false));
@@ -688,7 +689,7 @@ private Q_SLOTS:
         screenshot("6-compact-panel");
 
         // "All groups", the grid button at the top right, switches to the full panel.
-        QVERIFY(clickPanel(QPoint(237, 27)));
+        QVERIFY(controls().clickButton("All groups"));
         QVERIFY2(DesktopSession::waitFor(
                      [&] { return m_desktop.rootGeometry(panel()).size() == QSize(400, 440); },
                      patience),
@@ -762,7 +763,7 @@ private Q_SLOTS:
         // Pinned, it stays while the person works in the other window.
         pressHotKey();
         QVERIFY(waitActive());
-        QVERIFY(clickPanel(QPoint(311, 23)));
+        QVERIFY(controls().clickButton("Keep open"));
         QTest::qWait(300);
         QVERIFY(focusOther());
         QVERIFY(
@@ -771,7 +772,7 @@ private Q_SLOTS:
         QVERIFY2(panelShown(), "the pinned panel hid when another window took the focus");
         screenshot("9-pinned-stays");
         QVERIFY(m_desktop.xdotool({"windowunmap", QString::number(other)}));
-        QVERIFY(clickPanel(QPoint(200, 300)));
+        QVERIFY(m_desktop.click(controls().besideTheTiles()));
         quitTraymate();
     }
 
@@ -797,7 +798,7 @@ private Q_SLOTS:
         QVERIFY(m_desktop.xdotool({"key", "ctrl+alt+space"}));
         QVERIFY2(waitActive(), "no X11 grab of Ctrl+Alt+Space in XWayland");
 
-        QVERIFY(clickPanel(QPoint(343, 23))); // the gear
+        QVERIFY(controls().clickButton("Settings")); // the gear
         xcb_window_t settings = XCB_WINDOW_NONE;
         QVERIFY2(DesktopSession::waitFor(
                      [&] {
@@ -832,7 +833,7 @@ private Q_SLOTS:
         startTraymate();
         QVERIFY(waitActive());
         // Pinned, as a person keeps it open while dragging from another window.
-        QVERIFY(clickPanel(QPoint(311, 23)));
+        QVERIFY(controls().clickButton("Keep open"));
         QTest::qWait(300);
 
         QProcess source;
@@ -849,8 +850,8 @@ private Q_SLOTS:
         const QRect from = m_desktop.rootGeometry(sourceWindow);
         QVERIFY(m_desktop.xdotool(
             {"mousemove", QString::number(from.center().x()), QString::number(from.center().y())}));
-        const QPoint origin = m_desktop.rootGeometry(panel()).topLeft();
-        const QPoint a = from.center(), b = origin + QPoint(200, 300);
+        const QPoint a = from.center(), b = controls().besideTheTiles();
+        QVERIFY(b.x() >= 0);
         QVERIFY(m_desktop.xdotool(dragSteps(a, b)));
         QVERIFY2(DesktopSession::waitFor(
                      [&] {
@@ -862,7 +863,7 @@ private Q_SLOTS:
         screenshot("4-two-files-dropped");
         source.kill();
         source.waitForFinished();
-        QVERIFY(clickPanel(QPoint(200, 300)));
+        QVERIFY(m_desktop.click(controls().besideTheTiles()));
         quitTraymate();
     }
 
@@ -928,7 +929,7 @@ private Q_SLOTS:
         screenshot("9-outside-change-shown");
 
         // A rename in the panel keeps what came from outside.
-        QVERIFY(clickPanel(QPoint(30, 57), 3));
+        QVERIFY(controls().clickTab("Apps", 3));
         QVERIFY(DesktopSession::waitFor([&] { return popupMenuShown(); }, patience));
         QVERIFY(m_desktop.xdotool({"key", "Down", "Return"}));
         QVERIFY2(waitDialog(true), "\"Rename\" showed no dialog");
@@ -965,7 +966,7 @@ private Q_SLOTS:
 
         // The synced folder goes away (an unmounted share); a new group cannot be written.
         QVERIFY(QDir(synced).removeRecursively());
-        QVERIFY(clickPanel(QPoint(227, 416)));
+        QVERIFY(controls().clickButton("New Group"));
         QVERIFY2(waitDialog(true), "\"New Group\" showed no dialog");
         QVERIFY(m_desktop.xdotool({"type", "--delay", "30", "Mine"}));
         QVERIFY(m_desktop.xdotool({"key", "Return"}));

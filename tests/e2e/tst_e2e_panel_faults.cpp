@@ -1,4 +1,6 @@
 #include "desktop_session.h"
+#include "named_controls.h"
+#include "screen_reader_bus.h"
 #include "test_environment.h"
 #include "test_files.h"
 
@@ -25,11 +27,13 @@ QString number(int value)
 } // namespace
 
 // Faults of the panel seen on a real X desktop without a compositor (where the panel's window
-// is cut to its shape), each walked through with the real program driven by xdotool.
+// is cut to its shape), each walked through with the real program driven by xdotool, which
+// clicks its tiles, tabs and buttons where a screen reader finds them by name.
 class EndToEndPanelFaults : public QObject {
     Q_OBJECT
 
     DesktopSession m_desktop;
+    ScreenReaderBus m_screenReader;
     std::unique_ptr<QTemporaryDir> m_home;
     std::unique_ptr<QProcess> m_traymate;
 
@@ -50,6 +54,7 @@ class EndToEndPanelFaults : public QObject {
         environment.insert("GSETTINGS_BACKEND", "memory");
         environment.remove("XDG_CURRENT_DESKTOP");
         environment.remove("DESKTOP_SESSION");
+        m_screenReader.addTo(environment);
         return environment;
     }
 
@@ -118,12 +123,9 @@ class EndToEndPanelFaults : public QObject {
             },
             patience);
     }
-    bool clickPanel(QPoint at, int button = 1) const
-    {
-        const QRect frame = m_desktop.rootGeometry(panel());
-        return m_desktop.xdotool({"mousemove", number(frame.x() + at.x()),
-                                  number(frame.y() + at.y()), "click", number(button)});
-    }
+    // The program's tiles, tabs and buttons, found by their names.
+    NamedControls controls() const { return NamedControls(m_desktop, environment(), patience); }
+
     // A menu of the program's popped up: an override-redirect window of its name.
     bool popupMenuShown() const
     {
@@ -170,6 +172,7 @@ private Q_SLOTS:
         DesktopSession::Pieces pieces;
         pieces.compositor = false;
         QVERIFY2(m_desktop.start(&error, pieces), qPrintable(error));
+        QVERIFY2(m_screenReader.start(m_desktop.environment(), &error), qPrintable(error));
     }
 
     void init()
@@ -223,16 +226,14 @@ private Q_SLOTS:
     void aCancelledChooserGivesTheFocusBackToThePanel()
     {
         startWith({"/usr", "/etc"});
-        const QPoint addButton(40, 416), firstTab(30, 57);
-
-        QVERIFY(clickPanel(addButton));
+        QVERIFY(controls().clickButton("Add"));
         QVERIFY2(waitOtherActive(), "\"Add\" showed no chooser");
         QTest::qWait(300);
         QVERIFY(m_desktop.xdotool({"key", "Escape"}));
         QVERIFY2(waitActive(), "the panel did not get the focus back from the \"Add\" chooser");
 
         // "Set icon..." is the tab menu's second item.
-        QVERIFY(clickPanel(firstTab, 3));
+        QVERIFY(controls().clickTab("Work", 3));
         QVERIFY(DesktopSession::waitFor([&] { return popupMenuShown(); }, patience));
         QVERIFY(m_desktop.xdotool({"key", "Down", "Down", "Return"}));
         QVERIFY2(waitOtherActive(), "\"Set icon...\" showed no chooser");
@@ -249,7 +250,7 @@ private Q_SLOTS:
     {
         startWith({"/usr", "/etc", "/tmp"});
         openCompactAt(QPoint(700, 400));
-        QVERIFY(clickPanel(QPoint(60, 90), 3));
+        QVERIFY(controls().clickTile("usr", 3));
         QVERIFY2(DesktopSession::waitFor([&] { return popupMenuShown(); }, patience),
                  "a right click on the tile showed no menu");
         QVERIFY(m_desktop.xdotool({"mousemove", "150", "150"}));
@@ -265,10 +266,14 @@ private Q_SLOTS:
         const QRect before = m_desktop.rootGeometry(panel());
         QCOMPARE(before.size(), QSize(384, 154));
 
-        // The last tile's menu, "Remove from group"; the pointer stays on the panel meanwhile.
-        QVERIFY(clickPanel(QPoint(320, 90), 3));
+        // The last tile's menu, "Remove from group"; the pointer stays on the panel meanwhile,
+        // on the first tile, clear of the menu and of the band that goes.
+        const QRect firstTile = controls().tile("usr");
+        QVERIFY(firstTile.isValid());
+        QVERIFY(controls().clickTile("var", 3));
         QVERIFY(DesktopSession::waitFor([&] { return popupMenuShown(); }, patience));
-        QVERIFY(m_desktop.xdotool({"mousemove", "700", "340"}));
+        QVERIFY(m_desktop.xdotool(
+            {"mousemove", number(firstTile.center().x()), number(firstTile.center().y())}));
         QVERIFY(m_desktop.xdotool({"key", "Down", "Down", "Return"}));
         QVERIFY(DesktopSession::waitFor(
             [&] {
@@ -293,14 +298,13 @@ private Q_SLOTS:
     void settingsComesBackWhenMinimised()
     {
         startWith({"/usr"});
-        const QPoint settingsButton(341, 23);
         xcb_window_t settings = XCB_WINDOW_NONE;
         auto settingsInFront = [&] {
             settings = m_desktop.clientTitled("Traymate Settings");
             return settings && m_desktop.isViewable(settings) &&
                    m_desktop.activeWindow() == settings;
         };
-        QVERIFY(clickPanel(settingsButton));
+        QVERIFY(controls().clickButton("Settings"));
         QVERIFY2(DesktopSession::waitFor(settingsInFront, patience),
                  "\"Settings\" opened no settings window");
 
@@ -310,7 +314,7 @@ private Q_SLOTS:
 
         QVERIFY(m_desktop.xdotool({"key", "ctrl+alt+space"}));
         QVERIFY(waitActive());
-        QVERIFY(clickPanel(settingsButton));
+        QVERIFY(controls().clickButton("Settings"));
         QVERIFY2(DesktopSession::waitFor(settingsInFront, patience),
                  "the minimised settings window stayed minimised");
     }

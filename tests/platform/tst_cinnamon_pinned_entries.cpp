@@ -286,18 +286,7 @@ private Q_SLOTS:
 
 // Runs itself again inside a session bus of its own, where the stand-in takes Cinnamon's name
 // without touching the user's session; the org.cinnamon schema is Cinnamon's own, compiled.
-int main(int argc, char** argv)
-{
-    TestEnvironment environment;
-    if (!qEnvironmentVariableIsEmpty("TRAYMATE_TEST_PRIVATE_BUS")) {
-        qputenv("GSETTINGS_SCHEMA_DIR", TRAYMATE_TEST_SCHEMAS);
-        QCoreApplication app(argc, argv);
-        CinnamonPinnedEntriesTest test;
-        QTEST_SET_MAIN_SOURCE_PATH
-        return QTest::qExec(&test, argc, argv);
-    }
-    QCoreApplication app(argc, argv);
-    return rerunOnPrivateBus(QProcessEnvironment::systemEnvironment());
-}
+TRAYMATE_PRIVATE_BUS_TEST_MAIN(CinnamonPinnedEntriesTest, QCoreApplication,
+                               "GSETTINGS_SCHEMA_DIR=" TRAYMATE_TEST_SCHEMAS)
 
 #include "tst_cinnamon_pinned_entries.moc"

@@ -296,17 +296,6 @@ private Q_SLOTS:
 
 // Runs itself again inside a session bus of its own, where the stand-in takes plasmashell's
 // name without touching the user's session.
-int main(int argc, char** argv)
-{
-    TestEnvironment environment;
-    if (!qEnvironmentVariableIsEmpty("TRAYMATE_TEST_PRIVATE_BUS")) {
-        QCoreApplication app(argc, argv);
-        PlasmaPinnedEntriesTest test;
-        QTEST_SET_MAIN_SOURCE_PATH
-        return QTest::qExec(&test, argc, argv);
-    }
-    QCoreApplication app(argc, argv);
-    return rerunOnPrivateBus(QProcessEnvironment::systemEnvironment());
-}
+TRAYMATE_PRIVATE_BUS_TEST_MAIN(PlasmaPinnedEntriesTest, QCoreApplication)
 
 #include "tst_plasma_pinned_entries.moc"

@@ -198,20 +198,6 @@ private Q_SLOTS:
 
 // Runs itself again inside a session bus of its own, where the fake portal takes the real
 // portal's name without touching the user's session.
-int main(int argc, char** argv)
-{
-    TestEnvironment environment;
-    if (!qEnvironmentVariableIsEmpty("TRAYMATE_PRIVATE_BUS")) {
-        QApplication app(argc, argv);
-        PortalGlobalShortcutTest test;
-        QTEST_SET_MAIN_SOURCE_PATH
-        return QTest::qExec(&test, argc, argv);
-    }
-    QCoreApplication app(argc, argv);
-    QProcessEnvironment inner = QProcessEnvironment::systemEnvironment();
-    inner.insert("TRAYMATE_PRIVATE_BUS", "1");
-    inner.remove("TRAYMATE_HOTKEY");
-    return rerunOnPrivateBus(inner);
-}
+TRAYMATE_PRIVATE_BUS_TEST_MAIN(PortalGlobalShortcutTest, QApplication)
 
 #include "tst_portal_global_shortcut.moc"

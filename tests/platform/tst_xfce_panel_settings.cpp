@@ -198,17 +198,6 @@ private Q_SLOTS:
 };
 
 // Runs itself again on a private session bus.
-int main(int argc, char** argv)
-{
-    TestEnvironment environment;
-    if (!qEnvironmentVariableIsEmpty("TRAYMATE_TEST_PRIVATE_BUS")) {
-        QCoreApplication app(argc, argv);
-        XfcePanelSettingsTest test;
-        QTEST_SET_MAIN_SOURCE_PATH
-        return QTest::qExec(&test, argc, argv);
-    }
-    QCoreApplication app(argc, argv);
-    return rerunOnPrivateBus(QProcessEnvironment::systemEnvironment());
-}
+TRAYMATE_PRIVATE_BUS_TEST_MAIN(XfcePanelSettingsTest, QCoreApplication)
 
 #include "tst_xfce_panel_settings.moc"

@@ -1,10 +1,12 @@
 #!/usr/bin/python3
 """Prints what a screen reader finds of one application over AT-SPI.
 
-Usage: atspi_tree.py APPLICATION SECONDS
+Usage: atspi_tree.py APPLICATION SECONDS [--showing]
 Waits up to SECONDS for an application of that name (any case) on the accessibility bus,
-then prints one line per object of its windows: depth, role, name, and the states and actions
-a screen reader announces, separated by tabs. Exits 2 when the application never shows up.
+then prints one line per object of its windows: depth, role, name, the states and actions
+a screen reader announces, and the object's place on the screen as x,y,width,height (empty
+for an object without one), separated by tabs. With --showing, objects that are not on the
+screen are left out with everything inside them. Exits 2 when the application never shows up.
 """
 import sys
 import time
@@ -40,15 +42,30 @@ def actions_of(node):
     return [action.getName(i) for i in range(action.nActions)]
 
 
-def walk(node, depth, out):
+def place_of(node):
+    try:
+        box = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    except NotImplementedError:
+        return ""
+    return ",".join(str(value) for value in (box.x, box.y, box.width, box.height))
+
+
+def line(node, depth):
     states = node.getState()
     shown = [word for state, word in STATES.items() if states.contains(state)]
-    out.append("\t".join([str(depth), node.getRoleName(), node.name or "", ",".join(shown),
-                          ",".join(actions_of(node))]))
+    return "\t".join([str(depth), node.getRoleName(), node.name or "", ",".join(shown),
+                      ",".join(actions_of(node)), place_of(node)])
+
+
+def walk(node, depth, showing_only, out):
+    out.append(line(node, depth))
     for index in range(node.childCount):
         child = node.getChildAtIndex(index)
-        if child is not None:
-            walk(child, depth + 1, out)
+        if child is None:
+            continue
+        if showing_only and not child.getState().contains(pyatspi.STATE_SHOWING):
+            continue
+        walk(child, depth + 1, showing_only, out)
 
 
 def main():
@@ -57,7 +74,7 @@ def main():
         print("no application named " + sys.argv[1], file=sys.stderr)
         return 2
     lines = []
-    walk(app, 0, lines)
+    walk(app, 0, "--showing" in sys.argv[3:], lines)
     print("\n".join(lines))
     return 0
 
