@@ -2,7 +2,7 @@
 
 #include "dock/desktop_entry_text.h"
 #include "dock/launchers.h"
-#include "dock/text_utilities.h"
+#include "dock/xml_escape.h"
 #include "model/safe_file.h"
 
 #include <QBuffer>

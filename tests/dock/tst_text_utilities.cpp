@@ -1,4 +1,4 @@
-#include "dock/text_utilities.h"
+#include "dock/xml_escape.h"
 #include "dock/tool_runner.h"
 #include "dock_fixture.h"
 #include "platform/display_name.h"

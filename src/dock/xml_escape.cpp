@@ -1,4 +1,4 @@
-#include "dock/text_utilities.h"
+#include "dock/xml_escape.h"
 
 QString xmlEscape(const QString& text)
 {
