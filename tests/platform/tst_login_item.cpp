@@ -1,6 +1,7 @@
 #include "platform/linux/autostart_entry.h"
 #include "platform/login_item.h"
 #include "test_environment.h"
+#include "test_files.h"
 
 #include <QStandardPaths>
 #include <gio/gdesktopappinfo.h>
@@ -11,20 +12,6 @@ QString autostartFolder()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
            QStringLiteral("/autostart");
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QByteArray entryFor(const QString& program, const QByteArray& extra = {})
@@ -75,7 +62,7 @@ private Q_SLOTS:
     void registerReplacesADisabledEntry()
     {
         const QString program = QCoreApplication::applicationFilePath();
-        writeFile(LoginItem::entryPath(), entryFor(program, "Hidden=true\n"));
+        QVERIFY(writeFile(LoginItem::entryPath(), entryFor(program, "Hidden=true\n")));
         QVERIFY(!LoginItem::isEnabled());
         QVERIFY(LoginItem::registerItem());
         QVERIFY(LoginItem::isEnabled());
@@ -116,7 +103,7 @@ private Q_SLOTS:
         QFETCH(bool, on);
         const QByteArray path = qgetenv("PATH");
         qputenv("PATH", QFile::encodeName(QDir::homePath() + QStringLiteral("/bin:")) + path);
-        writeFile(LoginItem::entryPath(), entry);
+        QVERIFY(writeFile(LoginItem::entryPath(), entry));
         const bool enabled = LoginItem::isEnabled();
         qputenv("PATH", path);
         QCOMPARE(enabled, on);
@@ -139,10 +126,10 @@ private Q_SLOTS:
         const QString program = QDir::homePath() + QStringLiteral("/odd/") + name;
         const QString marker = QDir::homePath() + QStringLiteral("/started");
         QFile::remove(marker);
-        writeFile(program, "#!/bin/sh\necho \"$0\" > \"$HOME/started\"\n");
+        QVERIFY(writeFile(program, "#!/bin/sh\necho \"$0\" > \"$HOME/started\"\n"));
         QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
-        writeFile(LoginItem::entryPath(), AutostartEntry::text(program));
+        QVERIFY(writeFile(LoginItem::entryPath(), AutostartEntry::text(program)));
         QVERIFY(AutostartEntry::starts(LoginItem::entryPath(), program));
 
         GDesktopAppInfo* info =
@@ -165,23 +152,23 @@ private Q_SLOTS:
         QVERIFY(quoted.contains("\nExec=\"/a b/\\\\\"\\\\$\\\\`\\\\\\\\\"\n"));
 
         const QString program = QDir::homePath() + QStringLiteral("/100%/%U %f");
-        writeFile(program, "x");
+        QVERIFY(writeFile(program, "x"));
         const QByteArray text = AutostartEntry::text(program);
         QVERIFY(text.contains("100%%/%%U %%f"));
-        writeFile(LoginItem::entryPath(), text);
+        QVERIFY(writeFile(LoginItem::entryPath(), text));
         QVERIFY(AutostartEntry::starts(LoginItem::entryPath(), program));
     }
 
     void refusedWritesAndRemovalsFail()
     {
         // A plain file where the folder belongs: even root cannot write into it.
-        writeFile(autostartFolder(), "not a folder");
+        QVERIFY(writeFile(autostartFolder(), "not a folder"));
         QVERIFY(!LoginItem::registerItem());
         QVERIFY(!LoginItem::isEnabled());
         cleanup();
 
         // A folder in place of the entry cannot be removed as a file.
-        writeFile(LoginItem::entryPath() + QStringLiteral("/keep"), "x");
+        QVERIFY(writeFile(LoginItem::entryPath() + QStringLiteral("/keep"), "x"));
         QVERIFY(!LoginItem::unregisterItem());
         QVERIFY(!LoginItem::isEnabled());
     }
@@ -190,7 +177,7 @@ private Q_SLOTS:
     {
         QCOMPARE(LoginItem::programPath(), QCoreApplication::applicationFilePath());
         const QString image = QDir::homePath() + QStringLiteral("/Traymate.AppImage");
-        writeFile(image, "image");
+        QVERIFY(writeFile(image, "image"));
         qputenv("APPIMAGE", QFile::encodeName(image));
         QCOMPARE(LoginItem::programPath(), image);
         qputenv("APPIMAGE", "relative.AppImage");

@@ -5,6 +5,7 @@
 #include "platform/linux/xfconf_channel.h"
 #include "private_bus.h"
 #include "test_environment.h"
+#include "test_files.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -17,20 +18,6 @@
 #include <sys/prctl.h>
 
 namespace {
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QVariantList ints(std::initializer_list<int> values)
 {
@@ -91,16 +78,17 @@ class XfcePanelSettingsTest : public QObject {
         QVERIFY(
             settings.set("/plugins/plugin-2/items", QVariantList{"16700000001.desktop", entry}));
         QVERIFY(settings.set("/plugins/plugin-3", "clock"));
-        writeFile(panelFolder + "/launcher-2/16700000001.desktop",
-                  "[Desktop Entry]\nType=Application\nName=Firefox\nExec=true\nX-XFCE-Source=" +
-                      QUrl::fromLocalFile(browser).toEncoded() + "\n");
+        QVERIFY(
+            writeFile(panelFolder + "/launcher-2/16700000001.desktop",
+                      "[Desktop Entry]\nType=Application\nName=Firefox\nExec=true\nX-XFCE-Source=" +
+                          QUrl::fromLocalFile(browser).toEncoded() + "\n"));
     }
 
 private Q_SLOTS:
     void initTestCase()
     {
-        writeFile(entry, "[Desktop Entry]\nType=Application\nName=Work\nExec=true\n");
-        writeFile(browser, "[Desktop Entry]\nType=Application\nName=Firefox\nExec=true\n");
+        QVERIFY(writeFile(entry, "[Desktop Entry]\nType=Application\nName=Work\nExec=true\n"));
+        QVERIFY(writeFile(browser, "[Desktop Entry]\nType=Application\nName=Firefox\nExec=true\n"));
         startDaemon(dir.filePath("no-system"));
     }
     void cleanupTestCase() { stopDaemon(); }
@@ -137,7 +125,7 @@ private Q_SLOTS:
         QCOMPARE(settings.properties()->value("/plugins/plugin-4"), QVariant("launcher"));
         QCOMPARE(settings.properties()->value("/plugins/plugin-4/items"),
                  QVariantList{"traymate-group-1.desktop"});
-        const QByteArray copy = readAll(panelFolder + "/launcher-4/traymate-group-1.desktop");
+        const QByteArray copy = readFile(panelFolder + "/launcher-4/traymate-group-1.desktop");
         QVERIFY(copy.contains("Name=Work"));
         QVERIFY(
             copy.contains(QByteArray("X-XFCE-Source=" + QUrl::fromLocalFile(entry).toEncoded())));
@@ -149,7 +137,7 @@ private Q_SLOTS:
         QCOMPARE(*settings.properties(), expected);
         QVERIFY(!QFileInfo::exists(panelFolder + "/launcher-4"));
         QVERIFY(QFileInfo::exists(panelFolder + "/launcher-2/16700000001.desktop"));
-        writeFile(entry, "[Desktop Entry]\nType=Application\nName=Work\nExec=true\n");
+        QVERIFY(writeFile(entry, "[Desktop Entry]\nType=Application\nName=Work\nExec=true\n"));
     }
 
     void lockedPanelsRefuse()
@@ -157,38 +145,38 @@ private Q_SLOTS:
         // The administrator locks the panel list for everyone but a user who is not there; the
         // user's own settings stay below it.
         const QString system = dir.filePath("locked");
-        writeFile(system + "/xfce4/xfconf/xfce-perchannel-xml/xfce4-panel.xml",
-                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
-                  "<channel name=\"xfce4-panel\" version=\"1.0\">"
-                  "<property name=\"panels\" type=\"array\" unlocked=\"no-such-user\">"
-                  "<value type=\"int\" value=\"1\"/>"
-                  "<property name=\"panel-1\" type=\"empty\" unlocked=\"no-such-user\">"
-                  "<property name=\"plugin-ids\" type=\"array\" unlocked=\"no-such-user\">"
-                  "<value type=\"int\" value=\"1\"/><value type=\"int\" value=\"2\"/>"
-                  "<value type=\"int\" value=\"3\"/></property></property></property>"
-                  "</channel>");
+        QVERIFY(writeFile(system + "/xfce4/xfconf/xfce-perchannel-xml/xfce4-panel.xml",
+                          "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
+                          "<channel name=\"xfce4-panel\" version=\"1.0\">"
+                          "<property name=\"panels\" type=\"array\" unlocked=\"no-such-user\">"
+                          "<value type=\"int\" value=\"1\"/>"
+                          "<property name=\"panel-1\" type=\"empty\" unlocked=\"no-such-user\">"
+                          "<property name=\"plugin-ids\" type=\"array\" unlocked=\"no-such-user\">"
+                          "<value type=\"int\" value=\"1\"/><value type=\"int\" value=\"2\"/>"
+                          "<value type=\"int\" value=\"3\"/></property></property></property>"
+                          "</channel>"));
         // The user's panel as xfconfd stores it, written while no daemon runs.
         stopDaemon();
-        writeFile(qEnvironmentVariable("XDG_CONFIG_HOME") +
-                      "/xfce4/xfconf/xfce-perchannel-xml/xfce4-panel.xml",
-                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
-                  "<channel name=\"xfce4-panel\" version=\"1.0\">"
-                  "<property name=\"plugins\" type=\"empty\">"
-                  "<property name=\"plugin-1\" type=\"string\" value=\"tasklist\"/>"
-                  "<property name=\"plugin-2\" type=\"string\" value=\"launcher\">"
-                  "<property name=\"items\" type=\"array\">"
-                  "<value type=\"string\" value=\"16700000001.desktop\"/>"
-                  "<value type=\"string\" value=\"" +
-                      entry.toUtf8() +
-                      "\"/></property></property>"
-                      "<property name=\"plugin-3\" type=\"string\" value=\"clock\"/>"
-                      "</property></channel>");
+        QVERIFY(writeFile(qEnvironmentVariable("XDG_CONFIG_HOME") +
+                              "/xfce4/xfconf/xfce-perchannel-xml/xfce4-panel.xml",
+                          "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
+                          "<channel name=\"xfce4-panel\" version=\"1.0\">"
+                          "<property name=\"plugins\" type=\"empty\">"
+                          "<property name=\"plugin-1\" type=\"string\" value=\"tasklist\"/>"
+                          "<property name=\"plugin-2\" type=\"string\" value=\"launcher\">"
+                          "<property name=\"items\" type=\"array\">"
+                          "<value type=\"string\" value=\"16700000001.desktop\"/>"
+                          "<value type=\"string\" value=\"" +
+                              entry.toUtf8() +
+                              "\"/></property></property>"
+                              "<property name=\"plugin-3\" type=\"string\" value=\"clock\"/>"
+                              "</property></channel>"));
         startDaemon(system);
         XfcePanelEntries panel;
         QCOMPARE(panel.entries().value(), QStringList({browser, entry}));
         const QVariantMap before = *settings.properties();
         const QString other = dir.filePath("applications/other.desktop");
-        writeFile(other, "[Desktop Entry]\nType=Application\nName=Other\nExec=true\n");
+        QVERIFY(writeFile(other, "[Desktop Entry]\nType=Application\nName=Other\nExec=true\n"));
         QVERIFY(!panel.pin(other));
         QVERIFY(!panel.unpin(entry));
         QCOMPARE(*settings.properties(), before);
