@@ -43,19 +43,12 @@ private Q_SLOTS:
         request.anchor = QPointF(700, 450);
         request.size = {296, 154};
         QTest::newRow("one screen, at the mouse, anchored") << request << false;
-        request.mode = Placement::BottomCenter;
-        QTest::newRow("one screen, anchored") << request << false;
-        request.anchor.reset();
         request.screens.append(screen({1440, 0, 1280, 1024}, {1440, 0, 1280, 1000}));
-        QTest::newRow("two screens, bottom centre") << request << true;
-        request.anchor = QPointF(700, 450);
         QTest::newRow("two screens, anchored") << request << true;
         request.screens.clear();
         request.anchor.reset();
-        request.mainScreen = -1;
+        request.mode = Placement::BottomCenter;
         QTest::newRow("no screen, bottom centre") << request << false;
-        request.mode = Placement::AtMouse;
-        QTest::newRow("no screen, at the mouse") << request << true;
     }
     void usesPointerExactlyWhenThePointerMovesThePanel()
     {
