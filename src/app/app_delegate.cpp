@@ -9,6 +9,7 @@
 #include "app/url_opening.h"
 #include "dock/dock_import.h"
 #include "model/store.h"
+#include "panel/desktop_items.h"
 #include "panel/floating_panel.h"
 #include "panel/panel_layout.h"
 #include "panel/panel_model.h"
@@ -37,6 +38,9 @@ constexpr int autoHideDelayMs = 350;
 constexpr QSize settingsSize(420, 540);
 // Long enough for an opening to have painted and freed what building it took.
 constexpr auto settleDelay = std::chrono::seconds(1);
+// From a hide to making the next opening's view: past the unmapping and the focus change, and
+// past a quick second press that reopens the panel at once.
+constexpr auto prepareDelay = std::chrono::milliseconds(200);
 
 } // namespace
 
@@ -53,6 +57,9 @@ AppDelegate::AppDelegate(Store& store, QObject* parent)
     m_closeWork.setSingleShot(true);
     m_closeWork.setInterval(autoHideDelayMs);
     connect(&m_closeWork, &QTimer::timeout, this, &AppDelegate::autoHide);
+    m_prepareWork.setSingleShot(true);
+    m_prepareWork.setInterval(prepareDelay);
+    connect(&m_prepareWork, &QTimer::timeout, this, &AppDelegate::prepareNextView);
 }
 
 AppDelegate::~AppDelegate()
@@ -109,6 +116,7 @@ void AppDelegate::buildPanel()
     delete m_panel;
     m_panel = new FloatingPanel(m_store);
     m_panel->addActions(m_mainMenu);
+    connect(m_panel, &FloatingPanel::orderedOut, this, &AppDelegate::panelOrderedOut);
     m_panel->winId(); // the native window exists from now on, so the desktop can find it
 }
 
@@ -227,18 +235,31 @@ void AppDelegate::showPanel(std::optional<QUuid> group)
     if (!m_panel)
         return;
     StartupTimeline::mark("panel asked for");
-    // The view of the last opening goes first: it would follow the store's changes below,
-    // hidden, and might build a whole other form for nothing.
+    m_prepareWork.stop();
+    // The view made after the last hide serves a full opening. A compact one drops it first:
+    // it would follow the store's changes below and build the other form for nothing.
+    PanelView* ready = nullptr;
+    if (group)
+        delete m_nextView;
+    else
+        ready = m_nextView;
+    m_nextView.clear();
+    // The view of the last opening goes first, for the same reason.
     m_panel->setContent(nullptr);
     if (group)
         m_store.setSelected(group);
-    m_store.setCompact(group.has_value());
+    // Set only when they differ: each change redraws the view made ahead.
+    if (m_store.compact() != group.has_value())
+        m_store.setCompact(group.has_value());
     m_hoverEntered = false;
     m_closeWork.stop();
     m_anchor = group ? std::optional<QPointF>(pointerPosition()) : std::nullopt;
-    m_store.setQuery(QString());
+    if (!m_store.query().isEmpty())
+        m_store.setQuery(QString());
 
-    m_panel->setContent(makePanelContent());
+    if (ready)
+        DesktopItems::retryStandInIcons(); // as a view made now does: icons load at its paint
+    m_panel->setContent(ready ? ready : makePanelContent());
     m_panel->resize(panelSize());
     position();
 
@@ -255,6 +276,28 @@ void AppDelegate::hidePanel()
 {
     if (m_panel)
         m_panel->orderOut();
+}
+
+void AppDelegate::panelOrderedOut()
+{
+    // Hidden, the view that was shown is of no more use: every opening shows one never shown.
+    m_panel->setContent(nullptr);
+    if (!m_nextView)
+        m_prepareWork.start();
+}
+
+PanelView* AppDelegate::nextView() const
+{
+    return m_nextView;
+}
+
+void AppDelegate::prepareNextView()
+{
+    // Only for the full form, the one the hot key and the tray open, and only while hidden.
+    if (!m_panel || m_panel->isVisible() || m_nextView || m_store.compact())
+        return;
+    m_nextView = makePanelContent(m_panel);
+    QTimer::singleShot(settleDelay, this, &HeapTrim::release);
 }
 
 void AppDelegate::togglePanel()
@@ -290,7 +333,6 @@ void AppDelegate::position()
 
     Placement::Request request;
     request.mode = Preferences::intValue(Preferences::panelPosition, 0);
-    request.pointer = space.toPlacement(pointerPosition());
     if (m_anchor)
         request.anchor = space.toPlacement(*m_anchor);
     for (const ScreenGeometry& screen : qtScreens)
@@ -298,6 +340,8 @@ void AppDelegate::position()
             {space.toPlacement(screen.geometry), space.toPlacement(screen.available)});
     request.mainScreen = main;
     request.size = panelSize();
+    if (Placement::usesPointer(request))
+        request.pointer = space.toPlacement(pointerPosition());
 
     m_panel->setGeometry(space.toQt(Placement::origin(request), request.size));
     m_panel->update();
@@ -397,7 +441,7 @@ QList<ScreenGeometry> AppDelegate::screens(int* mainScreen) const
     return result;
 }
 
-QWidget* AppDelegate::makePanelContent()
+PanelView* AppDelegate::makePanelContent(QWidget* parent)
 {
     // Guarded: a prompt's copy of the services may outlive the delegate.
     const QPointer<AppDelegate> self(this);
@@ -416,7 +460,7 @@ QWidget* AppDelegate::makePanelContent()
         if (self)
             self->hoverChanged(inside);
     };
-    return new PanelView(m_store, std::move(services));
+    return new PanelView(m_store, std::move(services), parent);
 }
 
 QWidget* AppDelegate::makeSettingsContent()

@@ -18,6 +18,7 @@
 #include <memory>
 #include <optional>
 
+class PanelView;
 class QAction;
 class QSystemTrayIcon;
 class Store;
@@ -78,6 +79,9 @@ public:
     // Forgets where the panel was summoned from, so it is placed as when opened from the tray.
     void clearAnchor() { m_anchor.reset(); }
     bool autoHidePending() const { return m_closeWork.isActive(); }
+    // The view the next full opening will show, made while the panel is hidden and never shown
+    // yet; null until the hide has settled, and while a compact form was the last one.
+    PanelView* nextView() const;
     const QList<QAction*>& mainMenu() const { return m_mainMenu; }
     Store& store() const { return m_store; }
     HotKey& hotKey() { return m_hotKey; }
@@ -105,7 +109,10 @@ private:
     void makeStatusItem();
     // Shows, raises and activates `window` with the pending activation token.
     void present(QWidget* window);
-    QWidget* makePanelContent();
+    // Lets the view that was shown go, and has the next one made once the hide has settled.
+    void panelOrderedOut();
+    void prepareNextView();
+    PanelView* makePanelContent(QWidget* parent = nullptr);
     QWidget* makeSettingsContent();
 
     Store& m_store;
@@ -116,6 +123,8 @@ private:
     std::optional<QUuid> m_pendingGroup;
     std::optional<QPointF> m_anchor;
     QTimer m_closeWork;
+    QPointer<PanelView> m_nextView; // a child of the panel, outside its layout
+    QTimer m_prepareWork;
     bool m_hoverEntered = false;
     bool m_pendingToggle = false;
     QList<QAction*> m_mainMenu;

@@ -42,6 +42,7 @@ void FloatingPanel::orderOut()
     PanelState::lastHidden = PanelState::Clock::now();
     Launchers::refreshExisting(m_store.groups());
     hide();
+    Q_EMIT orderedOut();
 }
 
 void FloatingPanel::setContent(QWidget* content)

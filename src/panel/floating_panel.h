@@ -14,14 +14,18 @@ class FloatingPanel : public QWidget {
 public:
     explicit FloatingPanel(Store& store, QWidget* parent = nullptr);
 
-    // Records the time of the hide, refreshes the Dock launchers, and hides the window. Runs
-    // in full also when the panel is hidden already.
+    // Records the time of the hide, refreshes the Dock launchers, hides the window and
+    // announces orderedOut(). Runs in full also when the panel is hidden already.
     void orderOut();
 
     // Replaces the content with `content` (taking it over), or with nothing; the old content
     // stops following the store at once and goes away.
     void setContent(QWidget* content);
     QWidget* content() const { return m_content; }
+
+Q_SIGNALS:
+    // After every orderOut(), the window hidden.
+    void orderedOut();
 
 protected:
     void changeEvent(QEvent* event) override;

@@ -77,6 +77,12 @@ QPointF Placement::origin(const Request& request)
     return {x, y};
 }
 
+bool Placement::usesPointer(const Request& request)
+{
+    // One screen is chosen whether or not the pointer is on it; an anchor replaces the pointer.
+    return request.screens.size() > 1 || (request.mode == AtMouse && !request.anchor);
+}
+
 PlacementSpace::PlacementSpace(const QRect& mainScreen)
     : m_left(mainScreen.x())
     , m_bottom(qreal(mainScreen.y()) + mainScreen.height())

@@ -36,6 +36,10 @@ const Screen* chooseScreen(const Request& request);
 // The panel's lower-left corner.
 QPointF origin(const Request& request);
 
+// Whether origin() depends on the pointer for this request (whatever its pointer): asking the
+// desktop where the pointer is costs a round trip on every opening.
+bool usesPointer(const Request& request);
+
 } // namespace Placement
 
 // Converts between Qt's global coordinates and placement coordinates.

@@ -3,10 +3,13 @@
 #include "model/store.h"
 #include "panel/compact_panel.h"
 #include "panel/full_panel.h"
+#include "panel/group_tab.h"
+#include "panel/item_grid.h"
 #include "panel/panel_layout.h"
 #include "panel/panel_state.h"
 #include "panel/panel_view.h"
 #include "panel/symbols.h"
+#include "panel/tab_strip.h"
 #include "recording_delegate.h"
 #include "settings/preferences.h"
 #include "settings/update_checker.h"
@@ -63,6 +66,31 @@ QAction* entry(const QMenu* menu, const QString& title)
             return action;
     }
     qFatal("no entry %s", qPrintable(title));
+}
+
+// Every panel view alive, shown or not.
+QList<PanelView*> panelViews()
+{
+    QList<PanelView*> views;
+    for (QWidget* widget : QApplication::allWidgets()) {
+        if (auto* view = qobject_cast<PanelView*>(widget))
+            views << view;
+    }
+    return views;
+}
+
+// What a full view shows: the search, the tabs (the current one marked), and the grid.
+QStringList fullFormShows(const PanelView* view)
+{
+    const auto* form = qobject_cast<const FullPanel*>(view->form());
+    if (!form)
+        return {"not the full form"};
+    QStringList shown{"search: " + form->searchField()->text()};
+    for (const GroupTab* tab : form->tabStrip()->tabs())
+        shown << QStringLiteral("tab: %1%2").arg(tab->group().name, tab->isCurrent() ? " *" : "");
+    shown << "grid: " + form->grid()->accessibleName();
+    shown << form->grid()->items();
+    return shown;
 }
 
 } // namespace
@@ -453,6 +481,78 @@ private Q_SLOTS:
         QVERIFY(qobject_cast<CompactPanel*>(compact->form()));
         QVERIFY(compact->findChildren<FullPanel*>().isEmpty());
         QTRY_VERIFY(!compact);
+    }
+
+    void aFullOpeningShowsAViewNeverShownThatReadsTheStoreAsItIsNow()
+    {
+        const AppGroup a = group("A", 2), b = group("B", 3);
+        launched({a, b});
+        m_delegate->showPanel(std::nullopt);
+        const QPointer<PanelView> shown = qobject_cast<PanelView*>(panel()->content());
+        QVERIFY(shown);
+        m_store->setQuery("item"); // a search left in the panel
+        m_delegate->hidePanel();
+
+        // The shown view goes with the hide; the next one is made once the hide has settled,
+        // and is the only view until the next opening.
+        QTRY_VERIFY(!shown);
+        QTRY_VERIFY(m_delegate->nextView());
+        const QPointer<PanelView> ahead = m_delegate->nextView();
+        QVERIFY(!ahead->isVisible());
+        QCOMPARE(panelViews(), QList<PanelView*>{ahead.data()});
+
+        // Changes from outside while hidden.
+        AppGroup renamed = m_store->groups().first();
+        renamed.name = "A renamed";
+        m_store->setGroup(0, renamed);
+        m_store->newGroup("C");
+        m_store->setSelected(b.id);
+
+        Q_EMIT m_delegate->hotKey().pressed();
+        QVERIFY(panel()->isVisible());
+        QCOMPARE(qobject_cast<PanelView*>(panel()->content()), ahead.data());
+        QVERIFY(m_store->query().isEmpty());
+        const QStringList expected = {"search: ", "tab: A renamed", "tab: B *", "tab: C",
+                                      "grid: B"};
+        QCOMPARE(fullFormShows(ahead).mid(0, 5), expected);
+        QCOMPARE(fullFormShows(ahead).mid(5), b.apps);
+        // Exactly what a view made at this moment shows.
+        PanelView madeNow(*m_store);
+        QCOMPARE(fullFormShows(ahead), fullFormShows(&madeNow));
+    }
+
+    void aCompactOpeningDropsTheViewMadeAheadAndNoneIsMadeForIt()
+    {
+        const AppGroup a = group("A", 2);
+        launched({a, group("B", 1)});
+        m_delegate->showPanel(std::nullopt);
+        m_delegate->hidePanel();
+        QTRY_VERIFY(m_delegate->nextView());
+        const QPointer<PanelView> ahead = m_delegate->nextView();
+
+        // Gone before the store turns compact: it would build the compact form for nothing.
+        QObject watch;
+        bool followed = false;
+        connect(m_store.get(), &Store::changed, &watch, [&] {
+            followed =
+                followed || (ahead && ahead->form() && !qobject_cast<FullPanel*>(ahead->form()));
+        });
+        m_delegate->openUrls({urlOf(a.id)});
+        QVERIFY(!ahead);
+        QVERIFY(!followed);
+        auto* compact = qobject_cast<PanelView*>(panel()->content());
+        QVERIFY(compact && qobject_cast<CompactPanel*>(compact->form()));
+
+        // After a compact opening the store holds the compact form: nothing is made ahead, and
+        // the next full opening builds its view then.
+        m_delegate->hidePanel();
+        QTest::qWait(400);
+        QVERIFY(!m_delegate->nextView());
+        QTRY_VERIFY(panelViews().isEmpty());
+        Q_EMIT m_delegate->hotKey().pressed();
+        auto* full = qobject_cast<PanelView*>(panel()->content());
+        QVERIFY(full && qobject_cast<FullPanel*>(full->form()));
+        QVERIFY(!m_store->compact());
     }
 
     void thePanelReachesTheDelegateThatBuiltIt()

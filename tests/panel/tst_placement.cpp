@@ -2,6 +2,8 @@
 #include "panel/placement.h"
 #include "test_environment.h"
 
+#include <QSet>
+
 namespace {
 
 Placement::Screen screen(QRectF frame, QRectF visible)
@@ -21,10 +23,50 @@ Placement::Request oneScreen(QRectF visible = {0, 0, 1440, 875})
 
 } // namespace
 
+Q_DECLARE_METATYPE(Placement::Request)
+
 class PlacementTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    // The opening asks the desktop for the pointer only when usesPointer() says so: wherever
+    // the pointer is, a request it calls free of the pointer must land in one place.
+    void usesPointerExactlyWhenThePointerMovesThePanel_data()
+    {
+        QTest::addColumn<Placement::Request>("request");
+        QTest::addColumn<bool>("uses");
+        Placement::Request request = oneScreen();
+        request.size = {400, 440};
+        QTest::newRow("one screen, bottom centre") << request << false;
+        request.mode = Placement::AtMouse;
+        QTest::newRow("one screen, at the mouse") << request << true;
+        request.anchor = QPointF(700, 450);
+        request.size = {296, 154};
+        QTest::newRow("one screen, at the mouse, anchored") << request << false;
+        request.screens.append(screen({1440, 0, 1280, 1024}, {1440, 0, 1280, 1000}));
+        QTest::newRow("two screens, anchored") << request << true;
+        request.screens.clear();
+        request.anchor.reset();
+        request.mode = Placement::BottomCenter;
+        QTest::newRow("no screen, bottom centre") << request << false;
+    }
+    void usesPointerExactlyWhenThePointerMovesThePanel()
+    {
+        QFETCH(Placement::Request, request);
+        QFETCH(bool, uses);
+        QCOMPARE(Placement::usesPointer(request), uses);
+
+        QSet<QPair<qreal, qreal>> origins;
+        for (qreal x = -500; x <= 3000; x += 250) {
+            for (qreal y = -500; y <= 1500; y += 250) {
+                request.pointer = {x, y};
+                const QPointF origin = Placement::origin(request);
+                origins.insert({origin.x(), origin.y()});
+            }
+        }
+        QCOMPARE(origins.size() > 1, uses);
+    }
+
     void compactSizes_data()
     {
         QTest::addColumn<int>("count");

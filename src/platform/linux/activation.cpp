@@ -55,6 +55,21 @@ QString madeStartupId()
                 : QString();
 }
 
+// Interned once, in one round trip: every opening of the panel sets or clears its startup id.
+struct StartupIdAtoms {
+    xcb_atom_t startupId, utf8String;
+};
+
+const StartupIdAtoms& startupIdAtoms(xcb_connection_t* connection)
+{
+    static const StartupIdAtoms atoms = [connection] {
+        const std::vector<xcb_atom_t> found =
+            X11::atoms(connection, {"_NET_STARTUP_ID", "UTF8_STRING"});
+        return StartupIdAtoms{found[0], found[1]};
+    }();
+    return atoms;
+}
+
 xcb_window_t windowId(QWindow* window)
 {
     return window ? xcb_window_t(window->winId()) : xcb_window_t(XCB_WINDOW_NONE);
@@ -84,15 +99,15 @@ void Activation::prepare(QWindow* window, const QString& token)
     const xcb_window_t id = windowId(window);
     if (!connection || id == XCB_WINDOW_NONE)
         return;
-    const xcb_atom_t property = X11::atom(connection, "_NET_STARTUP_ID");
+    const StartupIdAtoms& atoms = startupIdAtoms(connection);
+    const xcb_atom_t property = atoms.startupId;
     if (token.isEmpty()) {
         // A window manager reads an old id's time as an old request.
         xcb_delete_property(connection, id, property);
     } else {
         const QByteArray bytes = token.toUtf8();
-        xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, property,
-                            X11::atom(connection, "UTF8_STRING"), 8, std::uint32_t(bytes.size()),
-                            bytes.constData());
+        xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, property, atoms.utf8String, 8,
+                            std::uint32_t(bytes.size()), bytes.constData());
     }
     xcb_flush(connection);
 }

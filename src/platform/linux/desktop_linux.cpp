@@ -48,6 +48,24 @@ const ShortcutChoice::Choice& shortcutChoice()
     return choice;
 }
 
+// What every showing of the panel tells the server or asks it, interned once and in one round
+// trip: an atom names the same thing for as long as the server runs, and the panel opens often.
+struct PanelAtoms {
+    xcb_atom_t state, above, sticky, skipTaskbar, skipPager, desktop, compositor;
+};
+
+const PanelAtoms& panelAtoms(xcb_connection_t* connection)
+{
+    static const PanelAtoms atoms = [connection] {
+        const std::vector<xcb_atom_t> found =
+            X11::atoms(connection, {"_NET_WM_STATE", "_NET_WM_STATE_ABOVE", "_NET_WM_STATE_STICKY",
+                                    "_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER",
+                                    "_NET_WM_DESKTOP", "_NET_WM_CM_S0"});
+        return PanelAtoms{found[0], found[1], found[2], found[3], found[4], found[5], found[6]};
+    }();
+    return atoms;
+}
+
 } // namespace
 
 void Desktop::chooseDisplayServer()
@@ -86,19 +104,14 @@ void Desktop::preparePanelWindow(QWindow* window)
 
     // Set before every mapping: the window manager drops _NET_WM_STATE when a window is
     // withdrawn, and Qt merges its own states into what it finds there.
-    const std::vector<xcb_atom_t> states = {
-        X11::atom(connection, "_NET_WM_STATE_ABOVE"),
-        X11::atom(connection, "_NET_WM_STATE_STICKY"),
-        X11::atom(connection, "_NET_WM_STATE_SKIP_TASKBAR"),
-        X11::atom(connection, "_NET_WM_STATE_SKIP_PAGER"),
-    };
-    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id,
-                        X11::atom(connection, "_NET_WM_STATE"), XCB_ATOM_ATOM, 32,
+    const PanelAtoms& atoms = panelAtoms(connection);
+    const std::vector<xcb_atom_t> states = {atoms.above, atoms.sticky, atoms.skipTaskbar,
+                                            atoms.skipPager};
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, atoms.state, XCB_ATOM_ATOM, 32,
                         std::uint32_t(states.size()), states.data());
     const std::uint32_t allDesktops = 0xffffffff;
-    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id,
-                        X11::atom(connection, "_NET_WM_DESKTOP"), XCB_ATOM_CARDINAL, 32, 1,
-                        &allDesktops);
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, atoms.desktop, XCB_ATOM_CARDINAL, 32,
+                        1, &allDesktops);
     xcb_flush(connection);
 }
 
@@ -107,9 +120,9 @@ bool Desktop::hasCompositor()
     xcb_connection_t* connection = X11::connection();
     if (!connection)
         return true; // Wayland compositors always blend; offscreen has nothing to show
-    const xcb_atom_t selection = X11::atom(connection, "_NET_WM_CM_S0");
     xcb_get_selection_owner_reply_t* reply = xcb_get_selection_owner_reply(
-        connection, xcb_get_selection_owner(connection, selection), nullptr);
+        connection, xcb_get_selection_owner(connection, panelAtoms(connection).compositor),
+        nullptr);
     const bool owned = reply && reply->owner != XCB_WINDOW_NONE;
     std::free(reply);
     return owned;

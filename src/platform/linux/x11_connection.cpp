@@ -34,3 +34,20 @@ xcb_atom_t X11::atom(xcb_connection_t* connection, const char* name)
     std::free(reply);
     return result;
 }
+
+std::vector<xcb_atom_t> X11::atoms(xcb_connection_t* connection,
+                                   std::initializer_list<const char*> names)
+{
+    std::vector<xcb_intern_atom_cookie_t> cookies;
+    cookies.reserve(names.size());
+    for (const char* name : names)
+        cookies.push_back(xcb_intern_atom(connection, 0, std::uint16_t(std::strlen(name)), name));
+    std::vector<xcb_atom_t> result;
+    result.reserve(names.size());
+    for (const xcb_intern_atom_cookie_t cookie : cookies) {
+        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
+        result.push_back(reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE));
+        std::free(reply);
+    }
+    return result;
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <initializer_list>
+#include <vector>
 #include <xcb/xcb.h>
 
 class QWindow;
@@ -12,5 +14,9 @@ namespace X11 {
 xcb_connection_t* connection();
 xcb_window_t rootWindow(xcb_connection_t* connection);
 xcb_atom_t atom(xcb_connection_t* connection, const char* name);
+// The atoms of `names`, in their order, asked for in one round trip; XCB_ATOM_NONE for any
+// the server did not answer.
+std::vector<xcb_atom_t> atoms(xcb_connection_t* connection,
+                              std::initializer_list<const char*> names);
 
 } // namespace X11
