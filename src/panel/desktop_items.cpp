@@ -1,7 +1,6 @@
 #include "panel/desktop_items.h"
 
 #include "platform/desktop_icon.h"
-#include "platform/item_opening.h"
 
 #include <QFileInfo>
 #include <QHash>
@@ -76,16 +75,6 @@ void ensureIconTheme()
         return true;
     }();
     Q_UNUSED(done);
-}
-
-void open(const QString& path)
-{
-    ItemOpening::open(path);
-}
-
-void reveal(const QString& path)
-{
-    ItemOpening::reveal(path);
 }
 
 QIcon icon(const QString& path)

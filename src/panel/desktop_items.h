@@ -3,16 +3,8 @@
 #include <QIcon>
 #include <QString>
 
-// The desktop side of an item path: opening it, showing it in the file manager and its icon.
+// The icon of an item path as the desktop shows it (opening one is the platform's ItemOpening).
 namespace DesktopItems {
-
-// A desktop entry starts its application; anything else opens with its default
-// handler. Never waits for the program, never hands on DESKTOP_AUTOSTART_ID.
-void open(const QString& path);
-
-// Shows the item selected in the file manager, or opens the
-// folder that holds it when no file manager answers.
-void reveal(const QString& path);
 
 // The icon the desktop shows for the path: a desktop entry's Icon through the icon theme, a
 // file's content-type icon, a generic icon for a missing item. Loaded once per path and kept

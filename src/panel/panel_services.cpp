@@ -1,17 +1,17 @@
 #include "panel/panel_services.h"
 
 #include "dock/launchers.h"
-#include "panel/desktop_items.h"
 #include "panel/file_chooser.h"
 #include "panel/prompts.h"
+#include "platform/item_opening.h"
 
 #include <QCoreApplication>
 
 PanelServices PanelServices::desktop()
 {
     PanelServices s;
-    s.open = DesktopItems::open;
-    s.reveal = DesktopItems::reveal;
+    s.open = ItemOpening::open;
+    s.reveal = ItemOpening::reveal;
     s.prompt = promptText;
     s.confirm = confirmAction;
     s.choose = runFileChooser;
