@@ -499,6 +499,8 @@ xcb_window_t DesktopSession::mainWindowTitled(const QString& title) const
 
 bool DesktopSession::isViewable(xcb_window_t window) const
 {
+    if (window == XCB_NONE)
+        return false; // a window looked for and not found
     Freed reply(xcb_get_window_attributes_reply(
         m_connection, xcb_get_window_attributes(m_connection, window), nullptr));
     return reply && reply->map_state == XCB_MAP_STATE_VIEWABLE;

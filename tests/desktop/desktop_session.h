@@ -77,6 +77,7 @@ public:
     // A window of this title embedded in the tray, or none.
     xcb_window_t trayIconTitled(const QString& title) const;
 
+    // Mapped and shown; false for no window at all.
     bool isViewable(xcb_window_t window) const;
     QRect rootGeometry(xcb_window_t window) const;
     int depth(xcb_window_t window) const;

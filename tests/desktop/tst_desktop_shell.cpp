@@ -38,7 +38,7 @@ class DesktopShellTest : public QObject {
         m_screenReader.addTo(environment);
         return environment;
     }
-    bool panelShown() const { return m_panel && m_desktop.isViewable(m_panel); }
+    bool panelShown() const { return m_desktop.isViewable(m_panel); }
     bool waitShown(bool shown) const
     {
         return DesktopSession::waitFor([&] { return panelShown() == shown; }, patience);

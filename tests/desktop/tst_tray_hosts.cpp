@@ -127,11 +127,7 @@ class TrayHosts : public QObject {
     }
 
     xcb_window_t panel() const { return m_desktop.clientTitled("Traymate"); }
-    bool panelShown() const
-    {
-        const xcb_window_t window = panel();
-        return window && m_desktop.isViewable(window);
-    }
+    bool panelShown() const { return m_desktop.isViewable(panel()); }
     bool waitShown(bool shown) const
     {
         return DesktopSession::waitFor([&] { return panelShown() == shown; }, patience);

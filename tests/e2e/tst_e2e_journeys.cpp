@@ -153,11 +153,7 @@ class EndToEndJourneys : public QObject {
             .contains("_NET_WM_WINDOW_TYPE_DIALOG");
     }
     xcb_window_t panel() const { return m_desktop.mainWindowTitled("Traymate"); }
-    bool panelShown() const
-    {
-        const xcb_window_t window = panel();
-        return window && m_desktop.isViewable(window);
-    }
+    bool panelShown() const { return m_desktop.isViewable(panel()); }
     bool waitShown(bool shown) const
     {
         return DesktopSession::waitFor([&] { return panelShown() == shown; }, patience);
