@@ -7,6 +7,7 @@
 #include "platform/desktop.h"
 
 #include <QAction>
+#include <QBackingStore>
 #include <QCloseEvent>
 #include <QPainterPath>
 #include <QRegion>
@@ -42,6 +43,7 @@ void FloatingPanel::orderOut()
     PanelState::lastHidden = PanelState::Clock::now();
     Launchers::refreshExisting(m_store.groups());
     hide();
+    releasePixels();
     Q_EMIT orderedOut();
 }
 
@@ -97,6 +99,15 @@ void FloatingPanel::closeEvent(QCloseEvent* event)
     }
     event->ignore();
     orderOut();
+}
+
+void FloatingPanel::releasePixels()
+{
+    // A hidden panel needs no pixels, and every opening draws a new view in full anyway. Qt
+    // keeps the window's image (400 x 440 x 4 bytes, shared with the X server) until the
+    // window is destroyed; shrunk here, it grows back to the window's size at the next paint.
+    if (QBackingStore* store = backingStore(); store && !isVisible())
+        store->resize(QSize(1, 1));
 }
 
 void FloatingPanel::updateShape()

@@ -37,6 +37,7 @@ private:
     // Losing activation: hides unless a modal prompt runs or the user pinned the panel.
     void resignKey();
     void updateShape();
+    void releasePixels();
 
     Store& m_store;
     QPointer<QWidget> m_content;

@@ -16,9 +16,12 @@
 #include "test_environment.h"
 
 #include <QAction>
+#include <QBackingStore>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScreen>
+#include <QSet>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
 #include <QTcpServer>
@@ -519,6 +522,34 @@ private Q_SLOTS:
         // Exactly what a view made at this moment shows.
         PanelView madeNow(*m_store);
         QCOMPARE(fullFormShows(ahead), fullFormShows(&madeNow));
+    }
+
+    void aHiddenPanelKeepsNoPixelsAndTheNextOpeningDrawsAgain()
+    {
+        launched({group("A", 2), group("B", 3)});
+        const auto shown = [this] {
+            QSet<QRgb> colours;
+            const QImage image = panel()->screen()->grabWindow(panel()->winId()).toImage();
+            for (int y = 0; y < image.height(); y += 2) {
+                for (int x = 0; x < image.width(); x += 2)
+                    colours.insert(image.pixel(x, y));
+            }
+            return colours.size();
+        };
+        m_delegate->showPanel(std::nullopt);
+        QVERIFY(QTest::qWaitForWindowExposed(panel()));
+        QTRY_COMPARE(panel()->backingStore()->size(), panel()->size());
+        QTRY_VERIFY(shown() > 20); // text, icons and edges, not one flat colour
+
+        // While hidden the window holds at most a pixel; shown again, it is drawn anew.
+        m_delegate->hidePanel();
+        const QSize kept = panel()->backingStore()->size();
+        QVERIFY2(kept.width() * kept.height() <= 1,
+                 qPrintable(QStringLiteral("%1 x %2").arg(kept.width()).arg(kept.height())));
+        Q_EMIT m_delegate->hotKey().pressed();
+        QVERIFY(QTest::qWaitForWindowExposed(panel()));
+        QTRY_COMPARE(panel()->backingStore()->size(), panel()->size());
+        QTRY_VERIFY(shown() > 20);
     }
 
     void aCompactOpeningDropsTheViewMadeAheadAndNoneIsMadeForIt()
