@@ -1,5 +1,5 @@
 // Start-up, hot key and memory of the real program side by side with a bare Qt tray program and
-// a raw X key grab, on a private X desktop (Xvfb, openbox, trayer, xcompmgr). Run by hand:
+// raw X key grabs, on a private X desktop (Xvfb, openbox, trayer, xcompmgr). Run by hand:
 // build/bench/start_vs_bare [runs] [traymate program, to compare builds]. The programs take turns
 // (A B A B), so load from other work on the machine falls on both; each ratio compares medians of
 // the same run.
@@ -260,6 +260,9 @@ int main(int argc, char** argv)
     Samples bareTextExec{"bare Qt + a text label: exec to mapped", "ms", {}};
     Samples ourExec{"Traymate --toggle: exec to mapped panel", "ms", {}};
     Samples rawKey{"raw xcb grab: key to mapped window", "ms", {}};
+    Samples rawPanelKey{"raw xcb grab: key to mapped panel-like window", "ms", {}};
+    Samples bareKey{"bare Qt grab + text: key to first mapping", "ms", {}};
+    Samples bareLaterKey{"bare Qt grab + text: key, a later mapping", "ms", {}};
     Samples ourKey{"Traymate: hot key to mapped panel", "ms", {}};
     Samples ourLaterKey{"Traymate: hot key, a later opening", "ms", {}};
     Samples bareIdle{"bare Qt: resident 3 s after start", "MB", {}};
@@ -321,22 +324,50 @@ int main(int argc, char** argv)
             ourToggleShown.values.push_back(residentMegabytes(traymate.processId()));
             stop(traymate);
         }
-        {
-            // A: the raw grab's key to map.
+        // A: the raw grab's key to map, of a plain window and of one like the panel.
+        const auto rawGrab = [&](const QStringList& arguments, Samples& samples) {
             QProcess grab;
             grab.setProcessEnvironment(desktop.environment());
             grab.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-            grab.start(QStringLiteral(RAW_XCB_GRAB_PROGRAM), QStringList());
+            grab.start(QStringLiteral(RAW_XCB_GRAB_PROGRAM), arguments);
             if (grab.waitForReadyRead(5000) && grab.readLine().startsWith("ready")) {
                 watcher.drain();
                 clock.start();
                 desktop.pressKeys(QStringLiteral("ctrl+alt+space"));
                 if (const auto at = watcher.waitForMapped(clock, QStringLiteral("RawGrabWindow")))
-                    rawKey.values.push_back(*at);
+                    samples.values.push_back(*at);
             } else {
                 std::fprintf(stderr, "run %d: the raw grab did not start\n", run + 1);
             }
             stop(grab);
+        };
+        rawGrab({}, rawKey);
+        rawGrab({QStringLiteral("--panel-like")}, rawPanelKey);
+        {
+            // A: the same key through Qt to a window made at start and never shown, then a
+            // later opening: what Qt itself costs on this path.
+            QProcess bare;
+            bare.setProcessEnvironment(user.newSession());
+            bare.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            bare.start(QStringLiteral(BARE_QT_PROGRAM),
+                       {QStringLiteral("--grab"), QStringLiteral("--text")});
+            if (bare.waitForReadyRead(5000) && bare.readLine().startsWith("ready")) {
+                QThread::msleep(idleMs);
+                for (Samples* samples : {&bareKey, &bareLaterKey}) {
+                    watcher.drain();
+                    clock.start();
+                    desktop.pressKeys(QStringLiteral("ctrl+alt+space"));
+                    if (const auto at =
+                            watcher.waitForMapped(clock, QStringLiteral("BareQtWindow")))
+                        samples->values.push_back(*at);
+                    QThread::msleep(500);
+                    desktop.pressKeys(QStringLiteral("ctrl+alt+space"));
+                    QThread::msleep(500);
+                }
+            } else {
+                std::fprintf(stderr, "run %d: the bare grab did not start\n", run + 1);
+            }
+            stop(bare);
         }
         {
             // B: Traymate idle, then its hot key.
@@ -373,14 +404,19 @@ int main(int argc, char** argv)
     std::printf("Traymate: %s\n", qPrintable(program));
     std::printf("load average before: %s; after: %s\n", loadBefore.constData(),
                 loadAverage().constData());
-    for (const Samples* samples : {&bareExec, &bareTextExec, &ourExec, &rawKey, &ourKey,
-                                   &ourLaterKey, &bareIdle, &ourIdle, &ourShown, &ourToggleShown})
+    for (const Samples* samples :
+         {&bareExec, &bareTextExec, &ourExec, &rawKey, &rawPanelKey, &bareKey, &bareLaterKey,
+          &ourKey, &ourLaterKey, &bareIdle, &ourIdle, &ourShown, &ourToggleShown})
         samples->print();
     std::printf("ratios of medians:\n");
     ratio("exec to mapped: Traymate / bare Qt", ourExec, bareExec, 1.1);
     ratio("exec to mapped: Traymate / bare Qt + text", ourExec, bareTextExec, 1.1);
     ratio("hot key to mapped: Traymate / raw grab", ourKey, rawKey, 1.1);
     ratio("later hot key: Traymate / raw grab", ourLaterKey, rawKey, 1.1);
+    ratio("hot key to mapped: Traymate / panel-like grab", ourKey, rawPanelKey, 1.1);
+    ratio("later hot key: Traymate / panel-like grab", ourLaterKey, rawPanelKey, 1.1);
+    ratio("hot key to mapped: Traymate / bare Qt grab", ourKey, bareKey, 1.1);
+    ratio("later hot key: Traymate / bare Qt grab", ourLaterKey, bareLaterKey, 1.1);
     ratio("idle resident: Traymate / bare Qt", ourIdle, bareIdle, 1.25);
     ratio("after panel resident: Traymate / bare Qt", ourShown, bareIdle, 1.5);
     ratio("--toggle resident: Traymate / bare Qt", ourToggleShown, bareIdle, 1.5);
