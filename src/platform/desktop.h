@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <thread>
 
 class QObject;
 class QWindow;
@@ -43,6 +44,11 @@ void preparePanelWindow(QWindow* window);
 
 // Whether a compositor blends translucent windows; without one the panel shapes its corners.
 bool hasCompositor();
+
+// For a start that draws text at once (it opens the panel): loads the font configuration on
+// another thread while the application object and the panel are made, so the first text
+// drawn need not wait for it. Dropping the result waits for that thread.
+std::jthread loadFontsAhead();
 
 // The token this process was started with, for the running instance to show its window with:
 // $XDG_ACTIVATION_TOKEN or $DESKTOP_STARTUP_ID, else on X11 a startup id made now, whose server

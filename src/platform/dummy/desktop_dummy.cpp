@@ -27,6 +27,10 @@ bool Desktop::hasCompositor()
 {
     return true;
 }
+std::jthread Desktop::loadFontsAhead()
+{
+    return {};
+}
 void Desktop::registerUrlScheme(const QString&) {}
 std::unique_ptr<QObject> Desktop::whenTrayReady(std::function<void()> ready)
 {

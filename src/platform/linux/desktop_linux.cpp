@@ -14,6 +14,7 @@
 #include <QStandardPaths>
 #include <QWindow>
 #include <cstdlib>
+#include <fontconfig/fontconfig.h>
 #include <vector>
 
 namespace {
@@ -126,6 +127,15 @@ bool Desktop::hasCompositor()
     const bool owned = reply && reply->owner != XCB_WINDOW_NONE;
     std::free(reply);
     return owned;
+}
+
+std::jthread Desktop::loadFontsAhead()
+{
+    // Qt's font database reads the configuration fontconfig builds at its first use, parsing
+    // the XML configuration and mapping the caches: milliseconds of the first panel otherwise.
+    // fontconfig makes the configuration current atomically, so Qt asking for it meanwhile is
+    // safe (it builds one of its own and one of the two is dropped).
+    return std::jthread([] { FcInit(); });
 }
 
 void Desktop::registerUrlScheme(const QString& program)

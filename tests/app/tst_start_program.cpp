@@ -1,0 +1,80 @@
+#include "private_bus.h"
+#include "settings/preferences.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QTest>
+
+namespace {
+
+constexpr int patience = 10000; // ms
+
+// fontconfig's cache files the process has mapped: there once it has loaded the fonts.
+int mappedFontCaches(qint64 pid)
+{
+    QFile maps(QStringLiteral("/proc/%1/maps").arg(pid));
+    if (!maps.open(QIODevice::ReadOnly))
+        return -1;
+    static const QRegularExpression cacheFile(QStringLiteral("fontconfig/[^/]+\\.cache-\\d+$"));
+    int count = 0;
+    for (const QByteArray& line : maps.readAll().split('\n'))
+        count += cacheFile.match(QString::fromUtf8(line).trimmed()).hasMatch() ? 1 : 0;
+    return count;
+}
+
+} // namespace
+
+// The real program of a returning user, started with and without a panel to open: fonts cost
+// megabytes, so only a start that draws text at once loads them.
+class StartProgramTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QProcess> m_traymate;
+
+    qint64 started(const QStringList& arguments)
+    {
+        m_traymate = std::make_unique<QProcess>();
+        m_traymate->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_traymate->start(TRAYMATE_PROGRAM, arguments);
+        return m_traymate->waitForStarted(patience) ? m_traymate->processId() : 0;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        // Past the first launch, which opens the panel whatever the arguments.
+        Preferences::setValue(Preferences::didFirstImport, true);
+        QVERIFY(QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)));
+    }
+    void cleanup()
+    {
+        m_traymate->terminate();
+        if (!m_traymate->waitForFinished(3000))
+            m_traymate->kill();
+        m_traymate->waitForFinished(3000);
+    }
+
+    void aPlainStartLoadsNoFonts()
+    {
+        const qint64 pid = started({});
+        QVERIFY(pid);
+        QTest::qWait(1500); // launch finished, the tray icon made
+        QCOMPARE(m_traymate->state(), QProcess::Running);
+        QCOMPARE(mappedFontCaches(pid), 0);
+    }
+
+    // Also what shows that the check above sees fonts where they are loaded.
+    void aStartThatOpensThePanelLoadsThem()
+    {
+        const qint64 pid = started({QStringLiteral("--toggle")});
+        QVERIFY(pid);
+        QTRY_VERIFY_WITH_TIMEOUT(mappedFontCaches(pid) > 0, patience);
+        QCOMPARE(m_traymate->state(), QProcess::Running);
+    }
+};
+
+TRAYMATE_PRIVATE_BUS_TEST_MAIN(StartProgramTest, QCoreApplication)
+#include "tst_start_program.moc"
