@@ -1,29 +1,15 @@
+#include "mapped_font_caches.h"
 #include "private_bus.h"
 #include "settings/preferences.h"
 
 #include <QDir>
-#include <QFile>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QSettings>
 #include <QTest>
 
 namespace {
 
 constexpr int patience = 10000; // ms
-
-// fontconfig's cache files the process has mapped: there once it has loaded the fonts.
-int mappedFontCaches(qint64 pid)
-{
-    QFile maps(QStringLiteral("/proc/%1/maps").arg(pid));
-    if (!maps.open(QIODevice::ReadOnly))
-        return -1;
-    static const QRegularExpression cacheFile(QStringLiteral("fontconfig/[^/]+\\.cache-\\d+$"));
-    int count = 0;
-    for (const QByteArray& line : maps.readAll().split('\n'))
-        count += cacheFile.match(QString::fromUtf8(line).trimmed()).hasMatch() ? 1 : 0;
-    return count;
-}
 
 } // namespace
 
@@ -63,7 +49,7 @@ private Q_SLOTS:
         QVERIFY(pid);
         QTest::qWait(1500); // launch finished, the tray icon made
         QCOMPARE(m_traymate->state(), QProcess::Running);
-        QCOMPARE(mappedFontCaches(pid), 0);
+        QCOMPARE(mappedFontCaches(QString::number(pid)), 0);
     }
 
     // Also what shows that the check above sees fonts where they are loaded.
@@ -71,7 +57,7 @@ private Q_SLOTS:
     {
         const qint64 pid = started({QStringLiteral("--toggle")});
         QVERIFY(pid);
-        QTRY_VERIFY_WITH_TIMEOUT(mappedFontCaches(pid) > 0, patience);
+        QTRY_VERIFY_WITH_TIMEOUT(mappedFontCaches(QString::number(pid)) > 0, patience);
         QCOMPARE(m_traymate->state(), QProcess::Running);
     }
 };
