@@ -99,6 +99,10 @@ void AppDelegate::applicationDidFinishLaunching()
         showPanel(id);
     }
     QTimer::singleShot(settleDelay, this, &HeapTrim::release);
+    // Off the start path, where it would compete with launch for the processor, and before
+    // the first opening, which would otherwise wait for it. After a start that opened the
+    // panel it finds the configuration loaded and ends at once.
+    QTimer::singleShot(settleDelay, this, [this] { m_fontsAhead = Desktop::loadFontsAhead(); });
 }
 
 void AppDelegate::buildMainMenu()

@@ -17,6 +17,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <thread>
 
 class PanelView;
 class QAction;
@@ -125,6 +126,7 @@ private:
     QTimer m_closeWork;
     QPointer<PanelView> m_nextView; // a child of the panel, outside its layout
     QTimer m_prepareWork;
+    std::jthread m_fontsAhead;
     bool m_hoverEntered = false;
     bool m_pendingToggle = false;
     QList<QAction*> m_mainMenu;

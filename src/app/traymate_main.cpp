@@ -139,14 +139,6 @@ int TraymateMain::main(int argc, char* argv[])
     QApplication::setDesktopFileName(QStringLiteral("traymate"));
     QApplication app(argc, argv);
     StartupTimeline::mark("QApplication");
-    // What this start was asked for counts as arriving before launch finished.
-    arguments.requests.removeAll(PanelRequests::show());
-    PanelRequests own;
-    own.add(arguments.requests);
-    // After the application object, whose plugins it would slow down by loading alongside.
-    const std::jthread fonts = own.outcome(false).kind != PanelRequests::Outcome::Kind::Unchanged
-                                   ? Desktop::loadFontsAhead()
-                                   : std::jthread();
     const Translations translations;
     StartupTimeline::mark("translations");
     QApplication::setApplicationName(QStringLiteral("Traymate"));
@@ -171,6 +163,10 @@ int TraymateMain::main(int argc, char* argv[])
                              applyBatch.start();
                      });
     instance->listen();
+    // What this start was asked for counts as arriving before launch finished.
+    arguments.requests.removeAll(PanelRequests::show());
+    PanelRequests own;
+    own.add(arguments.requests);
     own.applyTo(delegate);
 
     QTimer::singleShot(0, &delegate, [&delegate] {

@@ -45,9 +45,9 @@ void preparePanelWindow(QWindow* window);
 // Whether a compositor blends translucent windows; without one the panel shapes its corners.
 bool hasCompositor();
 
-// For a start that draws text at once (it opens the panel): loads the font configuration on
-// another thread while the application object and the panel are made, so the first text
-// drawn need not wait for it. Dropping the result waits for that thread.
+// Loads the font configuration on another thread, so that the first text drawn later need not
+// wait for it; about a megabyte, where the font faces that drawing loads cost several. Dropping
+// the result waits for that thread.
 std::jthread loadFontsAhead();
 
 // The token this process was started with, for the running instance to show its window with:

@@ -1,4 +1,4 @@
-#include "mapped_font_caches.h"
+#include "mapped_font_files.h"
 #include "private_bus.h"
 #include "settings/preferences.h"
 
@@ -13,8 +13,9 @@ constexpr int patience = 10000; // ms
 
 } // namespace
 
-// The real program of a returning user, started with and without a panel to open: fonts cost
-// megabytes, so only a start that draws text at once loads them.
+// The real program of a returning user, started with and without a panel to open. Font faces
+// cost megabytes, so a start that opens nothing loads only the font configuration, once
+// launched.
 class StartProgramTest : public QObject {
     Q_OBJECT
 
@@ -43,21 +44,25 @@ private Q_SLOTS:
         m_traymate->waitForFinished(3000);
     }
 
-    void aPlainStartLoadsNoFonts()
+    void aPlainStartLoadsTheFontConfigurationButNoFontFace()
     {
         const qint64 pid = started({});
         QVERIFY(pid);
-        QTest::qWait(1500); // launch finished, the tray icon made
+        const QString process = QString::number(pid);
+        QTRY_VERIFY_WITH_TIMEOUT(MappedFontFiles::count(process, MappedFontFiles::caches) > 0,
+                                 patience);
+        QTest::qWait(500);
         QCOMPARE(m_traymate->state(), QProcess::Running);
-        QCOMPARE(mappedFontCaches(QString::number(pid)), 0);
+        QCOMPARE(MappedFontFiles::count(process, MappedFontFiles::faces), 0);
     }
 
-    // Also what shows that the check above sees fonts where they are loaded.
-    void aStartThatOpensThePanelLoadsThem()
+    // Also what shows that the check above sees font faces where they are loaded.
+    void aStartThatOpensThePanelLoadsItsFaces()
     {
         const qint64 pid = started({QStringLiteral("--toggle")});
         QVERIFY(pid);
-        QTRY_VERIFY_WITH_TIMEOUT(mappedFontCaches(QString::number(pid)) > 0, patience);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            MappedFontFiles::count(QString::number(pid), MappedFontFiles::faces) > 0, patience);
         QCOMPARE(m_traymate->state(), QProcess::Running);
     }
 };

@@ -1,4 +1,4 @@
-#include "mapped_font_caches.h"
+#include "mapped_font_files.h"
 #include "platform/desktop.h"
 #include "test_environment.h"
 
@@ -8,13 +8,14 @@ class FontsAheadTest : public QObject {
 private Q_SLOTS:
     void theConfigurationIsLoadedOnAnotherThreadByTheTimeTheResultIsDropped()
     {
-        QCOMPARE(mappedFontCaches(QStringLiteral("self")), 0); // nothing here has drawn text yet
+        QCOMPARE(MappedFontFiles::count(QStringLiteral("self"), MappedFontFiles::caches),
+                 0); // nothing here has drawn text yet
         {
             const std::jthread loading = Desktop::loadFontsAhead();
             QVERIFY(loading.joinable());
             QVERIFY(loading.get_id() != std::this_thread::get_id());
         }
-        QVERIFY(mappedFontCaches(QStringLiteral("self")) > 0);
+        QVERIFY(MappedFontFiles::count(QStringLiteral("self"), MappedFontFiles::caches) > 0);
     }
 };
 
