@@ -1,8 +1,8 @@
-// Start-up, hot key and memory of the real program side by side with a bare Qt tray program and
-// raw X key grabs, on a private X desktop (Xvfb, openbox, trayer, xcompmgr) with a session bus.
-// Run by hand: build/bench/start_vs_bare [runs] [traymate program, to compare builds]. The
-// programs take turns (A B A B), so load from other work on the machine falls on both; each
-// ratio compares medians of the same run.
+// Start-up, hot key and memory of the real program side by side with a bare Qt tray program,
+// rofi where it is installed, and raw X key grabs, on a private X desktop (Xvfb, openbox, trayer,
+// xcompmgr) with a session bus. Run by hand: build/bench/start_vs_bare [runs] [traymate program, to
+// compare builds]. The programs take turns (A B A B), so load from other work on the machine falls
+// on both; each ratio compares medians of the same run.
 #include "desktop_session.h"
 #include "session_bus.h"
 #include "settings/preferences.h"
@@ -15,6 +15,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QUuid>
@@ -266,6 +267,8 @@ int main(int argc, char** argv)
 
     Samples bareExec{"bare Qt: exec to mapped window", "ms", {}};
     Samples bareTextExec{"bare Qt + a text label: exec to mapped", "ms", {}};
+    Samples rofiExec{"rofi -show run: exec to mapped window", "ms", {}};
+    const QString rofi = QStandardPaths::findExecutable(QStringLiteral("rofi"));
     Samples ourExec{"Traymate --toggle: exec to mapped panel", "ms", {}};
     Samples rawKey{"raw xcb grab: key to mapped window", "ms", {}};
     Samples rawPanelKey{"raw xcb grab: key to mapped panel-like window", "ms", {}};
@@ -319,6 +322,18 @@ int main(int argc, char** argv)
                 bareTextExec.values.push_back(*at);
             QThread::msleep(300);
             stop(bare);
+        }
+        if (!rofi.isEmpty()) {
+            // A'': a launcher that draws text too, where it is installed.
+            QProcess launcher;
+            watcher.drain();
+            clock.start();
+            start(launcher, user.newSession(), rofi,
+                  {QStringLiteral("-show"), QStringLiteral("run")});
+            if (const auto at = watcher.waitForMapped(clock, QStringLiteral("rofi - run")))
+                rofiExec.values.push_back(*at);
+            QThread::msleep(300);
+            stop(launcher);
         }
         {
             // B: Traymate started by a launcher click while not running.
@@ -415,12 +430,13 @@ int main(int argc, char** argv)
     std::printf("load average before: %s; after: %s\n", loadBefore.constData(),
                 loadAverage().constData());
     for (const Samples* samples :
-         {&bareExec, &bareTextExec, &ourExec, &rawKey, &rawPanelKey, &bareKey, &bareLaterKey,
-          &ourKey, &ourLaterKey, &bareIdle, &ourIdle, &ourShown, &ourToggleShown})
+         {&bareExec, &bareTextExec, &rofiExec, &ourExec, &rawKey, &rawPanelKey, &bareKey,
+          &bareLaterKey, &ourKey, &ourLaterKey, &bareIdle, &ourIdle, &ourShown, &ourToggleShown})
         samples->print();
     std::printf("ratios of medians:\n");
     ratio("exec to mapped: Traymate / bare Qt", ourExec, bareExec, 1.1);
     ratio("exec to mapped: Traymate / bare Qt + text", ourExec, bareTextExec, 1.1);
+    ratio("exec to mapped: Traymate / rofi", ourExec, rofiExec, 1.0);
     ratio("hot key to mapped: Traymate / raw grab", ourKey, rawKey, 1.1);
     ratio("later hot key: Traymate / raw grab", ourLaterKey, rawKey, 1.1);
     ratio("hot key to mapped: Traymate / panel-like grab", ourKey, rawPanelKey, 1.1);
