@@ -4,8 +4,9 @@
 
 #include <QDir>
 #include <QProcess>
-#include <QSettings>
+#include <QStandardPaths>
 #include <QTest>
+#include <memory>
 
 namespace {
 
