@@ -74,10 +74,22 @@ void FloatingPanel::changeEvent(QEvent* event)
         resignKey();
 }
 
+void FloatingPanel::setVisible(bool visible)
+{
+    // Asked before Qt shows and lays out the content, which takes longer than the display
+    // server takes to answer; showEvent() reads the answer.
+    if (visible && !isVisible())
+        m_compositor.emplace();
+    QWidget::setVisible(visible);
+}
+
 void FloatingPanel::showEvent(QShowEvent* event)
 {
     Desktop::preparePanelWindow(windowHandle());
-    m_composited = Desktop::hasCompositor();
+    if (!m_compositor) // a show that came another way than setVisible()
+        m_compositor.emplace();
+    m_composited = m_compositor->answer();
+    m_compositor.reset();
     updateShape();
     QWidget::showEvent(event);
 }

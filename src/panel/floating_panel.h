@@ -1,7 +1,10 @@
 #pragma once
 
+#include "platform/desktop.h"
+
 #include <QPointer>
 #include <QWidget>
+#include <optional>
 
 class Store;
 
@@ -23,6 +26,8 @@ public:
     void setContent(QWidget* content);
     QWidget* content() const { return m_content; }
 
+    void setVisible(bool visible) override;
+
 Q_SIGNALS:
     // After every orderOut(), the window hidden.
     void orderedOut();
@@ -41,5 +46,6 @@ private:
 
     Store& m_store;
     QPointer<QWidget> m_content;
+    std::optional<Desktop::CompositorQuestion> m_compositor; // asked at each showing
     bool m_composited = true;
 };

@@ -43,7 +43,21 @@ bool canRegisterGlobalShortcut();
 void preparePanelWindow(QWindow* window);
 
 // Whether a compositor blends translucent windows; without one the panel shapes its corners.
-bool hasCompositor();
+// The question goes to the display server when this is made and the answer is read at
+// answer(), so the round trip overlaps the caller's work in between. Main thread only.
+class CompositorQuestion {
+public:
+    CompositorQuestion();
+    ~CompositorQuestion();
+    CompositorQuestion(const CompositorQuestion&) = delete;
+    CompositorQuestion& operator=(const CompositorQuestion&) = delete;
+
+    bool answer();
+
+private:
+    unsigned int m_request = 0; // the display server's number of the question; 0 once answered
+    bool m_answer = true;
+};
 
 // Loads the font configuration on another thread, so that the first text drawn later need not
 // wait for it; about a megabyte, where the font faces that drawing loads cost several. Dropping

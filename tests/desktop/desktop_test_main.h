@@ -9,12 +9,12 @@
 
 // For test programs whose own QApplication must live on a real X desktop: the program starts a
 // DesktopSession, runs itself again inside it on the xcb platform, and passes on the result.
-inline int runInsideDesktopSession(int argc, char** argv)
+inline int runInsideDesktopSession(int argc, char** argv, DesktopSession::Pieces pieces = {})
 {
     QCoreApplication app(argc, argv);
     DesktopSession desktop;
     QString error;
-    if (!desktop.start(&error)) {
+    if (!desktop.start(&error, pieces)) {
         std::fprintf(stderr, "FAIL!  : no X desktop: %s\n", qPrintable(error));
         return 1;
     }
@@ -62,14 +62,17 @@ inline int runInsideDesktopOnPrivateBus(int argc, char** argv)
         return QTest::qExec(&test, argc, argv);                                                    \
     }
 
-#define TRAYMATE_DESKTOP_TEST_MAIN(TestClass)                                                      \
+// The test runs on its own desktop with the pieces given (DesktopSession::Pieces).
+#define TRAYMATE_DESKTOP_TEST_MAIN_WITH(TestClass, pieces)                                         \
     int main(int argc, char** argv)                                                                \
     {                                                                                              \
         TestEnvironment environment;                                                               \
         if (qEnvironmentVariableIsEmpty("TRAYMATE_INSIDE_DESKTOP"))                                \
-            return runInsideDesktopSession(argc, argv);                                            \
+            return runInsideDesktopSession(argc, argv, pieces);                                    \
         QApplication app(argc, argv);                                                              \
         TestClass test;                                                                            \
         QTEST_SET_MAIN_SOURCE_PATH                                                                 \
         return QTest::qExec(&test, argc, argv);                                                    \
     }
+
+#define TRAYMATE_DESKTOP_TEST_MAIN(TestClass) TRAYMATE_DESKTOP_TEST_MAIN_WITH(TestClass, {})

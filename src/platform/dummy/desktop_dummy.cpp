@@ -23,9 +23,11 @@ bool Desktop::canRegisterGlobalShortcut()
     return false;
 }
 void Desktop::preparePanelWindow(QWindow*) {}
-bool Desktop::hasCompositor()
+Desktop::CompositorQuestion::CompositorQuestion() = default;
+Desktop::CompositorQuestion::~CompositorQuestion() = default;
+bool Desktop::CompositorQuestion::answer()
 {
-    return true;
+    return m_answer;
 }
 std::jthread Desktop::loadFontsAhead()
 {

@@ -116,17 +116,31 @@ void Desktop::preparePanelWindow(QWindow* window)
     xcb_flush(connection);
 }
 
-bool Desktop::hasCompositor()
+Desktop::CompositorQuestion::CompositorQuestion()
+{
+    // Without X there is nothing to ask: Wayland compositors always blend, and offscreen has
+    // nothing to show.
+    if (xcb_connection_t* connection = X11::connection())
+        m_request = xcb_get_selection_owner(connection, panelAtoms(connection).compositor).sequence;
+}
+
+Desktop::CompositorQuestion::~CompositorQuestion()
+{
+    if (xcb_connection_t* connection = X11::connection(); connection && m_request)
+        xcb_discard_reply(connection, m_request);
+}
+
+bool Desktop::CompositorQuestion::answer()
 {
     xcb_connection_t* connection = X11::connection();
-    if (!connection)
-        return true; // Wayland compositors always blend; offscreen has nothing to show
+    if (!connection || !m_request)
+        return m_answer;
     xcb_get_selection_owner_reply_t* reply = xcb_get_selection_owner_reply(
-        connection, xcb_get_selection_owner(connection, panelAtoms(connection).compositor),
-        nullptr);
-    const bool owned = reply && reply->owner != XCB_WINDOW_NONE;
+        connection, xcb_get_selection_owner_cookie_t{m_request}, nullptr);
+    m_request = 0;
+    m_answer = reply && reply->owner != XCB_WINDOW_NONE;
     std::free(reply);
-    return owned;
+    return m_answer;
 }
 
 std::jthread Desktop::loadFontsAhead()
