@@ -1,6 +1,7 @@
 #include "panel/desktop_items.h"
 #include "panel/display_names.h"
 #include "panel_fixture.h"
+#include "platform/desktop_entries.h"
 #include "platform/desktop_icon.h"
 #include "platform/display_name.h"
 #include "platform/regular_file.h"
@@ -118,6 +119,21 @@ private Q_SLOTS:
         }
         QCOMPARE(displayName(items.entry), QStringLiteral("Editor"));
         QCOMPARE(displayName(items.pipeEntry), QStringLiteral("pipe.desktop"));
+        QCOMPARE(watch.opened(), QStringList());
+    }
+
+    // The Dock import reads Categories, and the Dock its own launchers' keys, from whatever
+    // the dock pins.
+    void entryKeysNeverOpenAFifo()
+    {
+        const Items items = makeItems();
+        FifoWatch watch(items.fifos());
+        for (const QString& path : {items.pipeEntry, items.linkedEntry}) {
+            QCOMPARE(DesktopEntries::categories(path), QStringList());
+            QVERIFY(!DesktopEntries::value(path, "Name"));
+        }
+        QCOMPARE(DesktopEntries::value(items.entry, "Name").value_or(QString()),
+                 QStringLiteral("Editor"));
         QCOMPARE(watch.opened(), QStringList());
     }
 

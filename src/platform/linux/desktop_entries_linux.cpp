@@ -1,5 +1,6 @@
 #include "platform/desktop_entries.h"
 #include "platform/linux/desktop_entry_info.h"
+#include "platform/regular_file.h"
 
 #include <QFile>
 #include <gio/gio.h>
@@ -12,8 +13,11 @@ struct KeyFileDeleter {
 };
 using KeyFile = std::unique_ptr<GKeyFile, KeyFileDeleter>;
 
+// Only a regular file: GLib would open a FIFO and wait for a writer.
 KeyFile loadKeyFile(const QString& path)
 {
+    if (!isRegularFile(path))
+        return nullptr;
     KeyFile file(g_key_file_new());
     if (!g_key_file_load_from_file(file.get(), QFile::encodeName(path).constData(), G_KEY_FILE_NONE,
                                    nullptr))
