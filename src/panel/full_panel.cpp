@@ -74,6 +74,7 @@ FullPanel::FullPanel(const Store& store, QWidget* parent)
     m_search->setStyleSheet(searchStyle(palette()));
     m_search->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     header->addWidget(m_search, 1, Qt::AlignVCenter);
+    m_pin->setCheckable(true); // so screen readers say whether the panel is kept open
     for (SymbolButton* button : {m_pin, m_settings, m_close})
         header->addWidget(button, 0, Qt::AlignVCenter);
     column->addLayout(header);
@@ -96,7 +97,11 @@ FullPanel::FullPanel(const Store& store, QWidget* parent)
 
     connect(m_search, &QLineEdit::textEdited, this, &FullPanel::queryEdited);
     connect(m_search, &QLineEdit::returnPressed, this, &FullPanel::searchSubmitted);
-    connect(m_pin, &QAbstractButton::clicked, this, &FullPanel::pinClicked);
+    // A click and a screen reader's toggle both change the check; refresh() only follows it.
+    connect(m_pin, &QAbstractButton::toggled, this, [this](bool on) {
+        if (on != m_store.pinned())
+            Q_EMIT pinClicked();
+    });
     connect(m_settings, &QAbstractButton::clicked, this, &FullPanel::settingsClicked);
     connect(m_close, &QAbstractButton::clicked, this, &FullPanel::closeClicked);
     connect(m_footer[0], &QPushButton::clicked, this, &FullPanel::addClicked);
@@ -200,6 +205,7 @@ void FullPanel::refresh()
     if (m_search->text() != store.query())
         m_search->setText(store.query());
 
+    m_pin->setChecked(store.pinned());
     m_pin->setSymbol(store.pinned() ? Symbol::PinFill : Symbol::Pin);
     m_pin->setInk(store.pinned() ? PanelStyle::accent(palette()) : QColor());
 

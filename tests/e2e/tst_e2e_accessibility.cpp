@@ -156,8 +156,12 @@ private Q_SLOTS:
         QVERIFY(tabs[1].states.contains("selectable"));
         QCOMPARE(withRole(all, "page tab list").size(), 1);
 
-        for (const QString name : {"Settings", "Close", "Keep open", "Add", "Quit"})
+        for (const QString name : {"Settings", "Close", "Add", "Quit"})
             QVERIFY2(named(buttons, name), qPrintable(name));
+        const Found* keepOpen = named(all, "Keep open");
+        QVERIFY2(keepOpen && (keepOpen->role == "check box" || keepOpen->role == "toggle button"),
+                 "the keep-open button is no toggle");
+        QVERIFY(!keepOpen->states.contains("checked"));
         for (const Found& button : buttons)
             QVERIFY2(!button.name.isEmpty(), "a button without a name");
         const Found* search = named(all, "Search");

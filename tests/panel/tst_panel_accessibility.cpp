@@ -1,6 +1,7 @@
 #include "panel/compact_panel.h"
 #include "panel/full_panel.h"
 #include "panel/item_grid.h"
+#include "panel/symbols.h"
 #include "panel_fixture.h"
 #include "settings/preferences.h"
 #include "test_environment.h"
@@ -139,9 +140,26 @@ private Q_SLOTS:
         const QList<QAccessibleInterface*> buttons = withRole(&view, QAccessible::Button);
         QVERIFY(!names(buttons).contains(QString()));
         for (const QString name :
-             {"Keep open", "Settings", "Close", "Add", "Import Dock", "New Group", "Quit", "Notes"})
+             {"Settings", "Close", "Add", "Import Dock", "New Group", "Quit", "Notes"})
             QVERIFY2(names(buttons).contains(name), qPrintable(name));
+        // A toggle: Qt's role for a checkable button.
+        QCOMPARE(names(withRole(&view, QAccessible::CheckBox)), QStringList{"Keep open"});
         QCOMPARE(names(withRole(&view, QAccessible::EditableText)), QStringList{"Search"});
+    }
+
+    void theKeepOpenButtonSaysWhetherThePanelIsKeptOpen()
+    {
+        Store& store = fx.openWith({StoreFixture::named("G")});
+        PanelView& view = fx.panel(store);
+        QAccessibleInterface* pin = QAccessible::queryAccessibleInterface(
+            qobject_cast<FullPanel*>(view.form())->pinButton());
+        QVERIFY(pin->state().checkable);
+        QVERIFY(!pin->state().checked);
+        pin->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        QTRY_VERIFY(store.pinned());
+        QVERIFY(pin->state().checked);
+        store.setPinned(false); // changed elsewhere, the button follows
+        QVERIFY(!pin->state().checked);
     }
 
     void theKeyboardsTileIsTheFocusedChild()
