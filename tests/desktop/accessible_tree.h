@@ -19,8 +19,9 @@ struct AccessibleObject {
 namespace AccessibleRole {
 inline const QString button = QStringLiteral("push button"); // tiles too
 inline const QString tab = QStringLiteral("page tab");
-inline const QString list = QStringLiteral("list"); // a grid of tiles
-inline const QString text = QStringLiteral("text"); // a line edit
+inline const QString toggle = QStringLiteral("check box"); // Qt's role for a checkable button
+inline const QString list = QStringLiteral("list");        // a grid of tiles
+inline const QString text = QStringLiteral("text");        // a line edit
 } // namespace AccessibleRole
 
 // A program's widgets read by a screen reader's means (atspi_tree.py, run by Debian's python3,

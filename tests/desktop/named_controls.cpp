@@ -49,6 +49,11 @@ bool NamedControls::clickTab(const QString& name, int mouseButton) const
     return click(tab(name), mouseButton);
 }
 
+bool NamedControls::clickToggle(const QString& name, int mouseButton) const
+{
+    return click(toggle(name), mouseButton);
+}
+
 QPoint NamedControls::besideTheTiles() const
 {
     QString error;

@@ -20,12 +20,14 @@ public:
     QRect tile(const QString& name) const { return placeOf(AccessibleRole::button, name); }
     QRect button(const QString& name) const { return placeOf(AccessibleRole::button, name); }
     QRect tab(const QString& name) const { return placeOf(AccessibleRole::tab, name); }
+    QRect toggle(const QString& name) const { return placeOf(AccessibleRole::toggle, name); }
 
     // Clicks `mouseButton` in the middle of `place`, or of the control; false for no place.
     bool click(const QRect& place, int mouseButton = 1) const;
     bool clickTile(const QString& name, int mouseButton = 1) const;
     bool clickButton(const QString& name, int mouseButton = 1) const;
     bool clickTab(const QString& name, int mouseButton = 1) const;
+    bool clickToggle(const QString& name, int mouseButton = 1) const;
 
     // A point of the one grid shown outside every tile: halfway between its last tile and its
     // bottom, or its middle when it holds none; (-1, -1) when no single grid with room shows.

@@ -159,7 +159,7 @@ private Q_SLOTS:
         for (const QString name : {"Settings", "Close", "Add", "Quit"})
             QVERIFY2(named(buttons, name), qPrintable(name));
         const Found* keepOpen = named(all, "Keep open");
-        QVERIFY2(keepOpen && (keepOpen->role == "check box" || keepOpen->role == "toggle button"),
+        QVERIFY2(keepOpen && keepOpen->role == AccessibleRole::toggle,
                  "the keep-open button is no toggle");
         QVERIFY(!keepOpen->states.contains("checked"));
         for (const Found& button : buttons)

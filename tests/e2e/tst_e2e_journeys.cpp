@@ -759,7 +759,7 @@ private Q_SLOTS:
         // Pinned, it stays while the person works in the other window.
         pressHotKey();
         QVERIFY(waitActive());
-        QVERIFY(controls().clickButton("Keep open"));
+        QVERIFY(controls().clickToggle("Keep open"));
         QTest::qWait(300);
         QVERIFY(focusOther());
         QVERIFY(
@@ -829,7 +829,7 @@ private Q_SLOTS:
         startTraymate();
         QVERIFY(waitActive());
         // Pinned, as a person keeps it open while dragging from another window.
-        QVERIFY(controls().clickButton("Keep open"));
+        QVERIFY(controls().clickToggle("Keep open"));
         QTest::qWait(300);
 
         QProcess source;
