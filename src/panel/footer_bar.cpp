@@ -32,6 +32,7 @@ QPushButton* FooterBar::addButton(const QString& title)
     button->setFocusPolicy(Qt::TabFocus);
     button->setCursor(Qt::ArrowCursor);
     m_buttons.append(button);
+    m_hints.reset();
     updateGeometry();
     return button;
 }
@@ -41,8 +42,10 @@ QString FooterBar::titleOf(const QPushButton* button)
     return button->property(kTitle).toString();
 }
 
-QList<QSize> FooterBar::hints() const
+const QList<QSize>& FooterBar::hints() const
 {
+    if (m_hints)
+        return *m_hints;
     QList<QSize> list;
     for (const QPushButton* button : m_buttons) {
         // The hint of the whole title, whatever the button shows now.
@@ -51,7 +54,7 @@ QList<QSize> FooterBar::hints() const
         probe.setStyle(button->style());
         list.append(probe.sizeHint());
     }
-    return list;
+    return m_hints.emplace(std::move(list));
 }
 
 QSize FooterBar::sizeHint() const
@@ -82,6 +85,7 @@ void FooterBar::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        m_hints.reset();
         updateGeometry();
         place();
     }
@@ -89,7 +93,7 @@ void FooterBar::changeEvent(QEvent* event)
 
 void FooterBar::place()
 {
-    const QList<QSize> wanted = hints();
+    const QList<QSize>& wanted = hints();
     const FooterFlow::Placement placement = FooterFlow::arrange(wanted, width(), kSpacing);
     for (qsizetype i = 0; i < m_buttons.size(); ++i) {
         QPushButton* button = m_buttons[i];

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QSize>
 #include <QWidget>
+#include <optional>
 
 class QPushButton;
 
@@ -31,8 +32,10 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    QList<QSize> hints() const;
+    const QList<QSize>& hints() const;
     void place();
 
     QList<QPushButton*> m_buttons;
+    // Layouts ask for the hints many times per showing, and each takes a probe button per title.
+    mutable std::optional<QList<QSize>> m_hints;
 };
