@@ -93,7 +93,7 @@ void FooterBar::changeEvent(QEvent* event)
 
 void FooterBar::place()
 {
-    const QList<QSize>& wanted = hints();
+    const QList<QSize> wanted = hints(); // a shared copy: the loop below sends events
     const FooterFlow::Placement placement = FooterFlow::arrange(wanted, width(), kSpacing);
     for (qsizetype i = 0; i < m_buttons.size(); ++i) {
         QPushButton* button = m_buttons[i];
