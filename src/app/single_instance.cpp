@@ -1,14 +1,16 @@
 #include "app/single_instance.h"
 
+#include "app/local_socket.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QLockFile>
+#include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QThread>
+#include <cerrno>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -16,7 +18,14 @@
 namespace {
 
 constexpr int handOverTimeoutMs = 5000; // a starting instance takes the lock before it listens
+constexpr std::chrono::milliseconds writeStall{1000};
 constexpr char separator = '\n';
+
+bool tooMuch(const QByteArray& message)
+{
+    return message.size() > SingleInstance::maxMessageBytes ||
+           message.count(separator) > SingleInstance::maxRequests;
+}
 
 bool isPrivateFolder(const QString& path)
 {
@@ -55,7 +64,16 @@ SingleInstance::SingleInstance(QString folder, QObject* parent)
 {
 }
 
-SingleInstance::~SingleInstance() = default;
+SingleInstance::~SingleInstance()
+{
+    // The socket goes before the lock: once the lock is free, a new instance may listen at the
+    // same path, and its socket must not be the one removed here.
+    if (m_listener >= 0) {
+        delete m_listening;
+        ::close(m_listener);
+        ::unlink(QFile::encodeName(socketPath()).constData());
+    }
+}
 
 QString SingleInstance::socketPath() const
 {
@@ -84,14 +102,10 @@ bool SingleInstance::handOver(const QStringList& requests)
     QElapsedTimer elapsed;
     elapsed.start();
     while (elapsed.elapsed() < handOverTimeoutMs) {
-        QLocalSocket socket;
-        socket.connectToServer(socketPath());
-        if (socket.waitForConnected(200)) {
-            socket.write(message);
-            const bool written = socket.waitForBytesWritten(1000) || socket.bytesToWrite() == 0;
-            socket.disconnectFromServer();
-            if (socket.state() != QLocalSocket::UnconnectedState)
-                socket.waitForDisconnected(1000);
+        const int socket = LocalSocket::connect(socketPath());
+        if (socket >= 0) {
+            const bool written = LocalSocket::sendAll(socket, message, writeStall);
+            ::close(socket);
             return written;
         }
         QThread::msleep(20);
@@ -101,58 +115,74 @@ bool SingleInstance::handOver(const QStringList& requests)
 
 bool SingleInstance::listen()
 {
-    if (m_folder.isEmpty() || !m_lock)
+    if (m_folder.isEmpty() || !m_lock || m_listener >= 0)
         return false;
     // We hold the lock, so a socket file here is one a crashed instance left behind.
-    QLocalServer::removeServer(socketPath());
-    m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    connect(m_server, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket* socket = m_server->nextPendingConnection())
-            receiveFrom(socket);
-    });
-    return m_server->listen(socketPath());
+    ::unlink(QFile::encodeName(socketPath()).constData());
+    m_listener = LocalSocket::listen(socketPath());
+    if (m_listener < 0)
+        return false;
+    m_listening = new QSocketNotifier(m_listener, QSocketNotifier::Read, this);
+    connect(m_listening, &QSocketNotifier::activated, this, &SingleInstance::acceptClients);
+    return true;
 }
 
-void SingleInstance::receiveFrom(QLocalSocket* socket)
+void SingleInstance::acceptClients()
 {
+    for (int client = LocalSocket::accept(m_listener); client >= 0;
+         client = LocalSocket::accept(m_listener))
+        receiveFrom(client);
+}
+
+void SingleInstance::receiveFrom(int client)
+{
+    // Owned by the reading connection: the socket closes when the notifier goes, whichever way.
     struct Incoming {
+        int socket = -1;
         QByteArray bytes;
-        bool refused = false;
+        ~Incoming() { ::close(socket); }
     };
     auto incoming = std::make_shared<Incoming>();
-    connect(socket, &QLocalSocket::readyRead, socket, [socket, incoming] {
-        if (incoming->refused)
-            return;
-        incoming->bytes += socket->readAll();
-        // A start sends a few lines; anything far beyond that is not one of ours, and would
-        // only cost memory.
-        if (incoming->bytes.size() > maxMessageBytes ||
-            incoming->bytes.count(separator) > maxRequests) {
-            incoming->refused = true;
-            incoming->bytes.clear();
-            socket->abort();
-            socket->deleteLater();
+    incoming->socket = client;
+    auto* readable = new QSocketNotifier(client, QSocketNotifier::Read, this);
+    connect(readable, &QSocketNotifier::activated, this, [this, readable, incoming] {
+        char buffer[64 * 1024];
+        for (;;) {
+            const ssize_t got = ::read(incoming->socket, buffer, sizeof buffer);
+            if (got > 0) {
+                incoming->bytes.append(buffer, got);
+                // A start sends a few lines; anything far beyond that is not one of ours, and
+                // would only cost memory.
+                if (tooMuch(incoming->bytes))
+                    break;
+                continue;
+            }
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+                return; // the rest is still on its way
+            break;      // the client has sent all and closed, or is gone
         }
+        readable->setEnabled(false);
+        readable->deleteLater();
+        deliver(incoming->bytes);
     });
-    connect(socket, &QLocalSocket::disconnected, this, [this, socket, incoming] {
-        socket->deleteLater();
-        if (!incoming->refused)
-            incoming->bytes += socket->readAll();
-        if (incoming->refused || incoming->bytes.size() > maxMessageBytes ||
-            incoming->bytes.count(separator) > maxRequests) {
-            qWarning("traymate: a client sent more than %lld requests or %lld bytes; ignored",
-                     qlonglong(maxRequests), qlonglong(maxMessageBytes));
-            return;
-        }
-        QStringList requests;
-        for (const QByteArray& line : incoming->bytes.split(separator)) {
-            if (!line.isEmpty())
-                requests.append(QString::fromUtf8(line));
-        }
-        if (!requests.isEmpty())
-            Q_EMIT received(requests);
-    });
+}
+
+void SingleInstance::deliver(const QByteArray& message)
+{
+    if (tooMuch(message)) {
+        qWarning("traymate: a client sent more than %lld requests or %lld bytes; ignored",
+                 qlonglong(maxRequests), qlonglong(maxMessageBytes));
+        return;
+    }
+    QStringList requests;
+    for (const QByteArray& line : message.split(separator)) {
+        if (!line.isEmpty())
+            requests.append(QString::fromUtf8(line));
+    }
+    if (!requests.isEmpty())
+        Q_EMIT received(requests);
 }
 
 bool SingleInstance::fitsOneMessage(const QStringList& requests)

@@ -4,9 +4,8 @@
 #include <QStringList>
 #include <memory>
 
-class QLocalServer;
-class QLocalSocket;
 class QLockFile;
+class QSocketNotifier;
 
 // One running Traymate per user. The first start takes a lock in a folder only the user can
 // enter and listens on a local socket there; later starts hand their requests to it over that
@@ -51,9 +50,12 @@ Q_SIGNALS:
 
 private:
     bool handOver(const QStringList& requests);
-    void receiveFrom(QLocalSocket* socket);
+    void acceptClients();
+    void receiveFrom(int client);
+    void deliver(const QByteArray& message);
 
     QString m_folder;
     std::unique_ptr<QLockFile> m_lock;
-    QLocalServer* m_server = nullptr;
+    int m_listener = -1;
+    QSocketNotifier* m_listening = nullptr;
 };

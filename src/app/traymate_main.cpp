@@ -87,12 +87,6 @@ Arguments parseArguments(const QStringList& arguments)
 int TraymateMain::main(int argc, char* argv[])
 {
     StartupTimeline::mark("main");
-    // The update check's own short-lived process (see UpdateChecker::setFetchProgram).
-    if (argc == 4 && qstrcmp(argv[1], UpdateChecker::fetchOption) == 0) {
-        QCoreApplication fetching(argc, argv);
-        return UpdateChecker::fetchFeed(QString::fromLocal8Bit(argv[2]),
-                                        std::chrono::milliseconds(atoi(argv[3])));
-    }
     Desktop::chooseDisplayServer();
 
     // The hand-over comes before any GUI object: a later start costs a few milliseconds and
@@ -144,7 +138,8 @@ int TraymateMain::main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Traymate"));
     QApplication::setApplicationVersion(QStringLiteral(TRAYMATE_VERSION));
     QApplication::setQuitOnLastWindowClosed(false);
-    UpdateChecker::shared().setFetchProgram(QCoreApplication::applicationFilePath());
+    UpdateChecker::shared().setFetchProgram(
+        UpdateChecker::fetchProgramFor(QCoreApplication::applicationDirPath()));
 
     AppDelegate delegate;
     StartupTimeline::mark("delegate");

@@ -1,24 +1,20 @@
 #include "settings/update_checker.h"
 
+#include "settings/update_feed.h"
 #include "settings/version_compare.h"
 #include "settings/web_address.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QProcess>
-#include <cstdio>
 
 namespace {
 
 const QString builtInFeed = QStringLiteral("https://traymate.app/version.json");
 const QString builtInDownloadPage = QStringLiteral("https://traymate.app/");
-
-// The feed is a tiny document; anything much larger is not one.
-constexpr qint64 maximumReplyBytes = 1 << 20;
 
 QString overridable(const char* variable, const QString& builtIn)
 {
@@ -59,27 +55,16 @@ QString UpdateChecker::defaultDownloadPage()
     return overridable("TRAYMATE_DOWNLOAD_PAGE", builtInDownloadPage);
 }
 
-namespace {
-
-QNetworkReply* getFeed(QNetworkAccessManager& network, const QUrl& address,
-                       std::chrono::milliseconds timeout)
+QString UpdateChecker::fetchProgramFor(const QString& programFolder)
 {
-    QNetworkRequest request(address);
-    request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
-                         QNetworkRequest::AlwaysNetwork);
-    request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
-    request.setTransferTimeout(int(timeout.count()));
-
-    QNetworkReply* reply = network.get(request);
-    QObject::connect(reply, &QNetworkReply::downloadProgress, reply,
-                     [reply](qint64 received, qint64) {
-                         if (received > maximumReplyBytes)
-                             reply->abort();
-                     });
-    return reply;
+    const QString name = QLatin1String(UpdateFeed::fetchProgram);
+    const QFileInfo beside(programFolder + QLatin1Char('/') + name);
+    if (beside.isFile() && beside.isExecutable())
+        return beside.filePath();
+    return QDir::cleanPath(programFolder + QLatin1Char('/') +
+                           QLatin1String(TRAYMATE_FETCH_FEED_FROM_PROGRAM) + QLatin1Char('/') +
+                           name);
 }
-
-} // namespace
 
 void UpdateChecker::check()
 {
@@ -89,53 +74,26 @@ void UpdateChecker::check()
 
     setStatus(tr("Checking..."));
 
-    if (!m_fetchProgram.isEmpty()) {
-        auto* fetch = new QProcess(this);
-        fetch->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        connect(fetch, &QProcess::readyReadStandardOutput, fetch, [fetch] {
-            if (fetch->bytesAvailable() > maximumReplyBytes)
-                fetch->kill();
-        });
-        connect(fetch, &QProcess::finished, this, [this, fetch] { finishFetch(fetch); });
-        connect(fetch, &QProcess::errorOccurred, this, [this, fetch](QProcess::ProcessError error) {
-            if (error == QProcess::FailedToStart)
-                finishFetch(fetch);
-        });
-        fetch->start(m_fetchProgram,
-                     {QString::fromLatin1(fetchOption), address->toString(QUrl::FullyEncoded),
-                      QString::number(m_timeout.count())});
-        return;
-    }
-
-    if (!m_network)
-        m_network = new QNetworkAccessManager(this);
-    QNetworkReply* reply = getFeed(*m_network, *address, m_timeout);
-    connect(reply, &QNetworkReply::finished, this, [this, reply] { finish(reply); });
-}
-
-int UpdateChecker::fetchFeed(const QString& address, std::chrono::milliseconds timeout)
-{
-    const std::optional<QUrl> url = webAddress(address);
-    if (!url)
-        return 2;
-    QNetworkAccessManager network;
-    QNetworkReply* reply = getFeed(network, *url, timeout);
-    QObject::connect(reply, &QNetworkReply::finished, qApp, [reply] {
-        // An aborted reply is closed and holds nothing.
-        const QByteArray body = reply->isOpen() ? reply->readAll() : QByteArray();
-        std::fwrite(body.constData(), 1, std::size_t(body.size()), stdout);
-        std::fflush(stdout);
-        QCoreApplication::quit();
+    auto* fetch = new QProcess(this);
+    fetch->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    connect(fetch, &QProcess::readyReadStandardOutput, fetch, [fetch] {
+        if (fetch->bytesAvailable() > UpdateFeed::maximumBytes)
+            fetch->kill();
     });
-    return QCoreApplication::exec();
-}
-
-void UpdateChecker::finish(QNetworkReply* reply)
-{
-    reply->deleteLater();
-    // The status code and the network error are not looked at: whatever body arrived decides.
-    // An aborted reply is closed and holds nothing.
-    applyBody(reply->isOpen() ? reply->readAll() : QByteArray());
+    connect(fetch, &QProcess::finished, this, [this, fetch] { finishFetch(fetch); });
+    connect(fetch, &QProcess::errorOccurred, this, [this, fetch](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart)
+            finishFetch(fetch);
+    });
+    // Started from the event loop: a program that cannot start fails at once, and the
+    // "Checking..." just published would never be seen.
+    QMetaObject::invokeMethod(
+        fetch,
+        [fetch, program = m_fetchProgram, address = address->toString(QUrl::FullyEncoded),
+         timeout = m_timeout] {
+            fetch->start(program, {address, QString::number(timeout.count())});
+        },
+        Qt::QueuedConnection);
 }
 
 void UpdateChecker::finishFetch(QProcess* fetch)
@@ -151,7 +109,7 @@ void UpdateChecker::applyBody(const QByteArray& body)
 {
     std::optional<QString> version;
     std::optional<QString> url;
-    if (body.size() <= maximumReplyBytes) {
+    if (body.size() <= UpdateFeed::maximumBytes) {
         const QJsonDocument document = QJsonDocument::fromJson(body);
         if (document.isObject()) {
             const QJsonObject feed = document.object();

@@ -5,8 +5,6 @@
 #include <chrono>
 #include <optional>
 
-class QNetworkAccessManager;
-class QNetworkReply;
 class QProcess;
 
 // Asks the product's update feed for the newest version and publishes what it learnt: the
@@ -42,14 +40,13 @@ public:
     // How long a request may go without any data before it counts as failed.
     void setTimeout(std::chrono::milliseconds timeout) { m_timeout = timeout; }
 
-    // Fetches through `program --fetch-update-feed <address> <timeout ms>`, which runs
-    // fetchFeed() and exits, instead of in this process: the long-running program then never
-    // maps the TLS libraries (several megabytes resident). Empty: in this process.
+    // Fetches through `program <address> <timeout ms>`, which writes the feed's body to
+    // standard output and exits: the network code and the TLS libraries never load into the
+    // long-running program (several megabytes resident). Unset, every check fails.
     void setFetchProgram(const QString& program) { m_fetchProgram = program; }
-    static constexpr const char* fetchOption = "--fetch-update-feed";
-    // The fetching program's side: fetches `address` as check() would and writes the body to
-    // standard output. Needs a QCoreApplication; returns the exit code.
-    static int fetchFeed(const QString& address, std::chrono::milliseconds timeout);
+    // The fetching program for the program in `programFolder`: traymate-fetch-feed beside it
+    // (a build tree), else where the installation puts it relative to the program.
+    static QString fetchProgramFor(const QString& programFolder);
 
 Q_SIGNALS:
     void latestChanged();
@@ -57,7 +54,6 @@ Q_SIGNALS:
     void statusChanged();
 
 private:
-    void finish(QNetworkReply* reply);
     void finishFetch(QProcess* fetch);
     void applyBody(const QByteArray& body);
     void apply(const std::optional<QString>& version, const std::optional<QString>& url);
@@ -65,7 +61,6 @@ private:
     void setDownloadURL(const QString& url);
     void setStatus(const QString& status);
 
-    QNetworkAccessManager* m_network = nullptr;
     std::chrono::milliseconds m_timeout{std::chrono::seconds(15)};
     QString m_fetchProgram;
     std::optional<QString> m_latest;

@@ -1,9 +1,9 @@
+#include "app/local_socket.h"
 #include "app/single_instance.h"
 #include "test_environment.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QLocalServer>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QSignalSpy>
@@ -12,6 +12,8 @@
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
+
+using namespace std::chrono_literals;
 
 // Claiming the instance, handing requests over, and what a crash leaves behind.
 class SingleInstanceTest : public QObject {
@@ -149,6 +151,24 @@ private Q_SLOTS:
         SingleInstance later(runtime());
         QCOMPARE(later.claim({"toggle"}), SingleInstance::Role::Secondary);
         QVERIFY(received.wait(2000));
+    }
+
+    // An instance that ends while a start hands over: the start fails, and is not killed by
+    // SIGPIPE, which would leave its user with no message at all.
+    void aReaderThatHangsUpFailsTheSendWithoutKillingTheSender()
+    {
+        const QString path = runtime() + "/hang-up.socket";
+        const int listener = LocalSocket::listen(path);
+        QVERIFY(listener >= 0);
+        const int sender = LocalSocket::connect(path);
+        QVERIFY(sender >= 0);
+        const int reader = LocalSocket::accept(listener);
+        QVERIFY(reader >= 0);
+        ::close(reader);
+        QVERIFY(!LocalSocket::sendAll(sender, QByteArray(1 << 20, 'x'), 1000ms));
+        ::close(sender);
+        ::close(listener);
+        QVERIFY(LocalSocket::connect(path) < 0); // nobody listens any more
     }
 
     void aSilentInstanceIsReportedNotWaitedForever()

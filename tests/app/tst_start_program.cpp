@@ -3,6 +3,7 @@
 #include "settings/preferences.h"
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
@@ -12,11 +13,26 @@ namespace {
 
 constexpr int patience = 10000; // ms
 
+bool maps(qint64 pid, const QByteArray& library)
+{
+    QFile mapped(QStringLiteral("/proc/%1/maps").arg(pid));
+    return mapped.open(QIODevice::ReadOnly) && mapped.readAll().contains(QByteArray("/" + library));
+}
+
+// Qt Network pulls in the Kerberos libraries: together some 1.4 MB resident, for a program
+// that needs no network itself. The update check fetches in a process of its own.
+void verifyNoNetworkLibrary(qint64 pid)
+{
+    QVERIFY(maps(pid, "libQt6Widgets.so")); // what shows the check sees libraries at all
+    QVERIFY(!maps(pid, "libQt6Network.so"));
+    QVERIFY(!maps(pid, "libgssapi_krb5.so"));
+}
+
 } // namespace
 
 // The real program of a returning user, started with and without a panel to open. Font faces
 // cost megabytes, so a start that opens nothing loads only the font configuration, once
-// launched.
+// launched. Neither loads a network library.
 class StartProgramTest : public QObject {
     Q_OBJECT
 
@@ -55,6 +71,7 @@ private Q_SLOTS:
         QTest::qWait(500);
         QCOMPARE(m_traymate->state(), QProcess::Running);
         QCOMPARE(MappedFontFiles::count(process, MappedFontFiles::faces), 0);
+        verifyNoNetworkLibrary(pid);
     }
 
     // Also what shows that the check above sees font faces where they are loaded.
@@ -65,6 +82,7 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(
             MappedFontFiles::count(QString::number(pid), MappedFontFiles::faces) > 0, patience);
         QCOMPARE(m_traymate->state(), QProcess::Running);
+        verifyNoNetworkLibrary(pid);
     }
 };
 

@@ -40,6 +40,17 @@ options=$(printf '%s\n' "$help" | sed -n '/^Options:/,/^$/{/^ /p}' | sed -E 's/^
   tr ',' '\n' | awk '{print $1}')
 [ -n "$options" ] || fail "traymate --help lists no options"
 
+# The update check's fetching program, where the program looks for it: the path it names
+# relative to its own folder.
+relative=$(grep -aoE '(\.\./)+[[:alnum:]_./-]*/traymate' "$program" | head -n 1 || true)
+[ -n "$relative" ] || fail "the program names no folder for the update check's fetching program"
+fetcher=$(realpath -m "$usr/bin/$relative/traymate-fetch-feed")
+[ -x "$fetcher" ] || fail "no executable ${fetcher#"$root"} for the update check"
+# Against a port nobody listens on: it runs, and writes no body.
+body=$("${user[@]}" "$fetcher" http://127.0.0.1:9/version.json 3000) ||
+  fail "${fetcher#"$root"} fails"
+[ -z "$body" ] || fail "${fetcher#"$root"} made up a feed: $body"
+
 # Desktop entries: valid, one shown in the menu, one handling traymate: URLs.
 applications="$usr/share/applications"
 menu_entry=

@@ -246,6 +246,7 @@ private Q_SLOTS:
         FeedServer server;
         QVERIFY(server.listening());
         qputenv("TRAYMATE_UPDATE_FEED", server.url().toUtf8());
+        UpdateChecker::shared().setFetchProgram(QStringLiteral(TRAYMATE_FETCH_FEED));
         OpenedPages opened;
         SettingsView view;
         view.show();

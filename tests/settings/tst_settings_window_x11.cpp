@@ -147,6 +147,7 @@ private Q_SLOTS:
         // Everything shown at once: the red caption, a status line and "Download".
         FeedServer server;
         qputenv("TRAYMATE_UPDATE_FEED", server.url().toUtf8());
+        UpdateChecker::shared().setFetchProgram(QStringLiteral(TRAYMATE_FETCH_FEED));
         server.serveJson("{\"version\":\"99.0\",\"url\":\"https://example.org\"}");
         QDir().mkpath(QFileInfo(QFileInfo(LoginItem::entryPath()).path()).path());
         QFile blocker(QFileInfo(LoginItem::entryPath()).path());

@@ -4,7 +4,9 @@
 #include "test_environment.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QThread>
 
 using namespace std::chrono_literals;
@@ -15,10 +17,7 @@ namespace {
 std::unique_ptr<UpdateChecker> checker(QStringList* statuses = nullptr)
 {
     auto made = std::make_unique<UpdateChecker>();
-#ifdef UPDATE_FETCH_PROGRAM
-    // This build of the tests runs every check through the program's own fetching process.
-    made->setFetchProgram(QStringLiteral(UPDATE_FETCH_PROGRAM));
-#endif
+    made->setFetchProgram(QStringLiteral(TRAYMATE_FETCH_FEED));
     QObject::connect(made.get(), &UpdateChecker::statusChanged, made.get(),
                      [raw = made.get(), statuses] {
                          QCOMPARE(QThread::currentThread(), qApp->thread());
@@ -265,9 +264,6 @@ private Q_SLOTS:
 
     void secureCheckLeavesNoTlsLibraryInThisProcess()
     {
-#ifndef UPDATE_FETCH_PROGRAM
-        QSKIP("checks in this process");
-#endif
         QTcpServer closed;
         QVERIFY(closed.listen(QHostAddress::LocalHost));
         const quint16 port = closed.serverPort();
@@ -283,6 +279,62 @@ private Q_SLOTS:
         const QByteArray mapped = maps.readAll();
         QVERIFY2(!mapped.contains("libssl") && !mapped.contains("libcrypto"),
                  "the TLS libraries were loaded into the checking process");
+    }
+
+    void withoutAFetchingProgramEveryCheckFails()
+    {
+        m_server->serveJson("{\"version\":\"9.0\"}", 0);
+        UpdateChecker updates;
+        QStringList statuses;
+        connect(&updates, &UpdateChecker::statusChanged, &updates,
+                [&] { statuses.append(updates.status()); });
+        updates.check();
+        QTRY_COMPARE(statuses, QStringList({"Checking...", "Could not check for updates"}));
+        QCOMPARE(updates.latest(), std::nullopt);
+    }
+
+    // A program in a build tree uses the fetching program built beside it; an installed one
+    // uses the one installed with it, found from its own folder so that a moved installation
+    // finds its own. A file beside it that cannot run does not count.
+    void theFetchingProgramIsTheOneBesideTheProgramElseTheInstalledOne()
+    {
+        QTemporaryDir root;
+        QVERIFY(root.isValid());
+        const QDir folder(root.filePath(QStringLiteral("bin")));
+        QVERIFY(folder.mkpath(QStringLiteral(".")));
+        const QString installed = UpdateChecker::fetchProgramFor(folder.path());
+        QVERIFY2(installed.startsWith(root.path() + QLatin1Char('/')), qPrintable(installed));
+        QVERIFY2(!installed.startsWith(folder.path() + QLatin1Char('/')), qPrintable(installed));
+        QVERIFY(installed.endsWith(QLatin1String("/traymate/traymate-fetch-feed")));
+
+        QFile beside(folder.filePath(QStringLiteral("traymate-fetch-feed")));
+        QVERIFY(beside.open(QIODevice::WriteOnly));
+        beside.close();
+        QCOMPARE(UpdateChecker::fetchProgramFor(folder.path()), installed);
+        QVERIFY(beside.setPermissions(beside.permissions() | QFile::ExeOwner));
+        QCOMPARE(UpdateChecker::fetchProgramFor(folder.path()), beside.fileName());
+    }
+
+    // It is run by this program only, but refuses what no check would ask rather than guess.
+    void theFetchingProgramRefusesWhatNoCheckAsks_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("nothing") << QStringList();
+        QTest::newRow("no timeout") << QStringList({"http://127.0.0.1:1/version.json"});
+        QTest::newRow("timeout not a number") << QStringList({"http://127.0.0.1:1/v", "soon"});
+        QTest::newRow("no time at all") << QStringList({"http://127.0.0.1:1/v", "0"});
+        QTest::newRow("a file") << QStringList({"file:///etc/passwd", "1000"});
+    }
+
+    void theFetchingProgramRefusesWhatNoCheckAsks()
+    {
+        QFETCH(QStringList, arguments);
+        QProcess fetch;
+        fetch.start(QStringLiteral(TRAYMATE_FETCH_FEED), arguments);
+        QVERIFY(fetch.waitForFinished(10000));
+        QCOMPARE(fetch.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(fetch.exitCode(), 2);
+        QCOMPARE(fetch.readAllStandardOutput(), QByteArray());
     }
 
     void invalidFeedAddressChangesNothing_data()
