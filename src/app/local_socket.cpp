@@ -47,6 +47,18 @@ int newSocket()
     return configured(::socket(AF_UNIX, SOCK_STREAM, 0));
 }
 
+// A new socket, set up for `path` by `setUp`; -1 when that or anything before it fails.
+template <typename SetUp> int socketAt(const QString& path, SetUp setUp)
+{
+    std::optional<sockaddr_un> address = addressOf(path);
+    const int socket = address ? newSocket() : -1;
+    if (socket >= 0 && !setUp(socket, *address)) {
+        ::close(socket);
+        return -1;
+    }
+    return socket;
+}
+
 #ifdef MSG_NOSIGNAL
 constexpr int sendFlags = MSG_NOSIGNAL;
 #else
@@ -64,18 +76,11 @@ namespace LocalSocket {
 
 int listen(const QString& path)
 {
-    std::optional<sockaddr_un> address = addressOf(path);
-    if (!address)
-        return -1;
-    const int socket = newSocket();
-    if (socket < 0)
-        return -1;
-    if (::bind(socket, asGeneric(*address), sizeof(*address)) != 0 ||
-        ::chmod(address->sun_path, S_IRUSR | S_IWUSR) != 0 || ::listen(socket, SOMAXCONN) != 0) {
-        ::close(socket);
-        return -1;
-    }
-    return socket;
+    return socketAt(path, [](int socket, sockaddr_un& address) {
+        return ::bind(socket, asGeneric(address), sizeof(address)) == 0 &&
+               ::chmod(address.sun_path, S_IRUSR | S_IWUSR) == 0 &&
+               ::listen(socket, SOMAXCONN) == 0;
+    });
 }
 
 int accept(int listener)
@@ -89,22 +94,15 @@ int accept(int listener)
 
 int connect(const QString& path)
 {
-    std::optional<sockaddr_un> address = addressOf(path);
-    if (!address)
-        return -1;
-    const int socket = newSocket();
-    if (socket < 0)
-        return -1;
-    int result = -1;
-    do
-        result = ::connect(socket, asGeneric(*address), sizeof(*address));
-    while (result != 0 && errno == EINTR);
-    // A listener whose queue is full answers EAGAIN: as good as none, the caller tries again.
-    if (result != 0) {
-        ::close(socket);
-        return -1;
-    }
-    return socket;
+    return socketAt(path, [](int socket, sockaddr_un& address) {
+        int result = -1;
+        do
+            result = ::connect(socket, asGeneric(address), sizeof(address));
+        while (result != 0 && errno == EINTR);
+        // A listener whose queue is full answers EAGAIN: as good as none, the caller tries
+        // again.
+        return result == 0;
+    });
 }
 
 bool sendAll(int socket, QByteArrayView bytes, std::chrono::milliseconds stall)
