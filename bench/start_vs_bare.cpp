@@ -1,8 +1,10 @@
 // Start-up, hot key and memory of the real program side by side with a bare Qt tray program,
 // rofi where it is installed, and raw X key grabs, on a private X desktop (Xvfb, openbox, trayer,
-// xcompmgr) with a session bus. Run by hand: build/bench/start_vs_bare [runs] [traymate program, to
-// compare builds]. The programs take turns (A B A B), so load from other work on the machine falls
-// on both; each ratio compares medians of the same run.
+// xcompmgr) with a session bus. Run by hand: build/bench/start_vs_bare [runs] [traymate program]
+// [second traymate program]. The programs take turns (A B A B), so load from other work on the
+// machine falls on both; each ratio compares medians of the same run. With a second program (an
+// earlier build, say), both builds take turns too, and their ratios to each other are printed:
+// the way to see a change smaller than what varies between runs.
 #include "desktop_session.h"
 #include "session_bus.h"
 #include "settings/preferences.h"
@@ -22,9 +24,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <poll.h>
+#include <string>
 #include <vector>
 
 namespace {
@@ -35,7 +39,7 @@ constexpr int idleMs = 3000;
 constexpr int timeoutMs = 10000;
 
 struct Samples {
-    const char* name;
+    std::string name;
     const char* unit;
     std::vector<double> values;
 
@@ -52,12 +56,12 @@ struct Samples {
     void print() const
     {
         if (values.empty()) {
-            std::printf("  %-44s no samples\n", name);
+            std::printf("  %-44s no samples\n", name.c_str());
             return;
         }
         const auto [low, high] = std::minmax_element(values.begin(), values.end());
-        std::printf("  %-44s median %7.2f %s  (n=%zu, min %.2f, max %.2f)\n", name, median(), unit,
-                    values.size(), *low, *high);
+        std::printf("  %-44s median %7.2f %s  (n=%zu, min %.2f, max %.2f)\n", name.c_str(),
+                    median(), unit, values.size(), *low, *high);
     }
 };
 
@@ -229,16 +233,41 @@ void start(QProcess& process, const QProcessEnvironment& environment, const QStr
     process.start(program, arguments);
 }
 
-void ratio(const char* name, const Samples& ours, const Samples& baseline, double goal)
+// The ratio of the medians, and whether it meets `goal` when there is one.
+void ratio(const char* name, const Samples& ours, const Samples& baseline,
+           std::optional<double> goal)
 {
     if (ours.values.empty() || baseline.values.empty() || baseline.median() == 0) {
         std::printf("  %-44s no samples\n", name);
         return;
     }
     const double value = ours.median() / baseline.median();
-    std::printf("  %-44s %.2f  (goal <= %.2f: %s)\n", name, value, goal,
-                value <= goal ? "met" : "NOT met");
+    if (goal)
+        std::printf("  %-44s %.2f  (goal <= %.2f: %s)\n", name, value, *goal,
+                    value <= *goal ? "met" : "NOT met");
+    else
+        std::printf("  %-44s %.3f\n", name, value);
 }
+
+// What is measured of one Traymate build.
+struct TraymateSamples {
+    explicit TraymateSamples(const std::string& name)
+        : exec{name + " --toggle: exec to mapped panel", "ms", {}}
+        , key{name + ": hot key to mapped panel", "ms", {}}
+        , laterKey{name + ": hot key, a later opening", "ms", {}}
+        , idle{name + ": resident 3 s after start", "MB", {}}
+        , shown{name + ": resident after the panel showed", "MB", {}}
+        , toggleShown{name + " --toggle: resident 3 s after", "MB", {}}
+    {
+    }
+
+    std::vector<const Samples*> all() const
+    {
+        return {&exec, &key, &laterKey, &idle, &shown, &toggleShown};
+    }
+
+    Samples exec, key, laterKey, idle, shown, toggleShown;
+};
 
 } // namespace
 
@@ -248,6 +277,7 @@ int main(int argc, char** argv)
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 10;
     const QString program =
         argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral(TRAYMATE_PROGRAM);
+    const QString second = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString();
 
     DesktopSession desktop;
     QString error;
@@ -269,17 +299,13 @@ int main(int argc, char** argv)
     Samples bareTextExec{"bare Qt + a text label: exec to mapped", "ms", {}};
     Samples rofiExec{"rofi -show run: exec to mapped window", "ms", {}};
     const QString rofi = QStandardPaths::findExecutable(QStringLiteral("rofi"));
-    Samples ourExec{"Traymate --toggle: exec to mapped panel", "ms", {}};
     Samples rawKey{"raw xcb grab: key to mapped window", "ms", {}};
     Samples rawPanelKey{"raw xcb grab: key to mapped panel-like window", "ms", {}};
     Samples bareKey{"bare Qt grab + text: key to first mapping", "ms", {}};
     Samples bareLaterKey{"bare Qt grab + text: key, a later mapping", "ms", {}};
-    Samples ourKey{"Traymate: hot key to mapped panel", "ms", {}};
-    Samples ourLaterKey{"Traymate: hot key, a later opening", "ms", {}};
     Samples bareIdle{"bare Qt: resident 3 s after start", "MB", {}};
-    Samples ourIdle{"Traymate: resident 3 s after start", "MB", {}};
-    Samples ourShown{"Traymate: resident after the panel showed", "MB", {}};
-    Samples ourToggleShown{"Traymate --toggle: resident 3 s after", "MB", {}};
+    TraymateSamples ours("Traymate");
+    TraymateSamples theirs("Traymate B");
 
     // A returning user: what only a first start does (writing the URL scheme's desktop entry,
     // say) is done once here, unmeasured.
@@ -335,20 +361,30 @@ int main(int argc, char** argv)
             QThread::msleep(300);
             stop(launcher);
         }
-        {
-            // B: Traymate started by a launcher click while not running.
+        // B: Traymate started by a launcher click while not running; with a second build, the
+        // two take turns at going first.
+        const auto toggleStart = [&](const QString& traymateProgram, TraymateSamples& samples) {
             QProcess traymate;
             watcher.drain();
             clock.start();
-            start(traymate, user.newSession(), program, {QStringLiteral("--toggle")});
+            start(traymate, user.newSession(), traymateProgram, {QStringLiteral("--toggle")});
             if (const auto at = watcher.waitForMapped(clock, QStringLiteral("Traymate")))
-                ourExec.values.push_back(*at);
+                samples.exec.values.push_back(*at);
             else
                 std::fprintf(stderr, "run %d: the panel never mapped\n", run + 1);
             QThread::msleep(std::max<qint64>(0, idleMs - clock.elapsed()));
-            ourToggleShown.values.push_back(residentMegabytes(traymate.processId()));
+            samples.toggleShown.values.push_back(residentMegabytes(traymate.processId()));
             stop(traymate);
-        }
+        };
+        const bool secondFirst = !second.isEmpty() && run % 2 == 1;
+        const auto eachBuild = [&](const auto& measure) {
+            if (secondFirst)
+                measure(second, theirs);
+            measure(program, ours);
+            if (!second.isEmpty() && !secondFirst)
+                measure(second, theirs);
+        };
+        eachBuild(toggleStart);
         // A: the raw grab's key to map, of a plain window and of one like the panel.
         const auto rawGrab = [&](const QStringList& arguments, Samples& samples) {
             QProcess grab;
@@ -394,32 +430,32 @@ int main(int argc, char** argv)
             }
             stop(bare);
         }
-        {
-            // B: Traymate idle, then its hot key.
+        // B: Traymate idle, then its hot key.
+        eachBuild([&](const QString& traymateProgram, TraymateSamples& samples) {
             QProcess traymate;
             clock.start();
-            start(traymate, user.newSession(), program, {});
+            start(traymate, user.newSession(), traymateProgram, {});
             QThread::msleep(idleMs);
-            ourIdle.values.push_back(residentMegabytes(traymate.processId()));
+            samples.idle.values.push_back(residentMegabytes(traymate.processId()));
             watcher.drain();
             clock.start();
             desktop.pressKeys(QStringLiteral("ctrl+alt+space"));
             if (const auto at = watcher.waitForMapped(clock, QStringLiteral("Traymate")))
-                ourKey.values.push_back(*at);
+                samples.key.values.push_back(*at);
             else
                 std::fprintf(stderr, "run %d: no panel after the hot key\n", run + 1);
             QThread::msleep(500);
             desktop.pressKeys(QStringLiteral("ctrl+alt+space"));
             QThread::msleep(idleMs); // what the opening keeps, once it has settled
-            ourShown.values.push_back(residentMegabytes(traymate.processId()));
+            samples.shown.values.push_back(residentMegabytes(traymate.processId()));
             watcher.drain();
             clock.start();
             desktop.pressKeys(QStringLiteral("ctrl+alt+space"));
             if (const auto at = watcher.waitForMapped(clock, QStringLiteral("Traymate")))
-                ourLaterKey.values.push_back(*at);
+                samples.laterKey.values.push_back(*at);
             QThread::msleep(300);
             stop(traymate);
-        }
+        });
         std::fprintf(stderr, "run %d of %d done\n", run + 1, runs);
     }
 
@@ -427,24 +463,38 @@ int main(int argc, char** argv)
                 "xcompmgr, a session bus; %d interleaved runs, %d groups of %d desktop entries\n",
                 DesktopSession::width, DesktopSession::height, runs, groupCount, entriesPerGroup);
     std::printf("Traymate: %s\n", qPrintable(program));
+    if (!second.isEmpty())
+        std::printf("Traymate B: %s\n", qPrintable(second));
     std::printf("load average before: %s; after: %s\n", loadBefore.constData(),
                 loadAverage().constData());
-    for (const Samples* samples :
-         {&bareExec, &bareTextExec, &rofiExec, &ourExec, &rawKey, &rawPanelKey, &bareKey,
-          &bareLaterKey, &ourKey, &ourLaterKey, &bareIdle, &ourIdle, &ourShown, &ourToggleShown})
+    std::vector<const Samples*> rows = {&bareExec,    &bareTextExec, &rofiExec,     &rawKey,
+                                        &rawPanelKey, &bareKey,      &bareLaterKey, &bareIdle};
+    for (const TraymateSamples* build : {&ours, &theirs})
+        for (const Samples* samples : build->all())
+            if (build == &ours || !second.isEmpty())
+                rows.push_back(samples);
+    for (const Samples* samples : rows)
         samples->print();
     std::printf("ratios of medians:\n");
-    ratio("exec to mapped: Traymate / bare Qt", ourExec, bareExec, 1.1);
-    ratio("exec to mapped: Traymate / bare Qt + text", ourExec, bareTextExec, 1.1);
-    ratio("exec to mapped: Traymate / rofi", ourExec, rofiExec, 1.0);
-    ratio("hot key to mapped: Traymate / raw grab", ourKey, rawKey, 1.1);
-    ratio("later hot key: Traymate / raw grab", ourLaterKey, rawKey, 1.1);
-    ratio("hot key to mapped: Traymate / panel-like grab", ourKey, rawPanelKey, 1.1);
-    ratio("later hot key: Traymate / panel-like grab", ourLaterKey, rawPanelKey, 1.1);
-    ratio("hot key to mapped: Traymate / bare Qt grab", ourKey, bareKey, 1.1);
-    ratio("later hot key: Traymate / bare Qt grab", ourLaterKey, bareLaterKey, 1.1);
-    ratio("idle resident: Traymate / bare Qt", ourIdle, bareIdle, 1.25);
-    ratio("after panel resident: Traymate / bare Qt", ourShown, bareIdle, 1.5);
-    ratio("--toggle resident: Traymate / bare Qt", ourToggleShown, bareIdle, 1.5);
+    ratio("exec to mapped: Traymate / bare Qt", ours.exec, bareExec, 1.1);
+    ratio("exec to mapped: Traymate / bare Qt + text", ours.exec, bareTextExec, 1.1);
+    ratio("exec to mapped: Traymate / rofi", ours.exec, rofiExec, 1.0);
+    ratio("hot key to mapped: Traymate / raw grab", ours.key, rawKey, 1.1);
+    ratio("later hot key: Traymate / raw grab", ours.laterKey, rawKey, 1.1);
+    ratio("hot key to mapped: Traymate / panel-like grab", ours.key, rawPanelKey, 1.1);
+    ratio("later hot key: Traymate / panel-like grab", ours.laterKey, rawPanelKey, 1.1);
+    ratio("hot key to mapped: Traymate / bare Qt grab", ours.key, bareKey, 1.1);
+    ratio("later hot key: Traymate / bare Qt grab", ours.laterKey, bareLaterKey, 1.1);
+    ratio("idle resident: Traymate / bare Qt", ours.idle, bareIdle, 1.25);
+    ratio("after panel resident: Traymate / bare Qt", ours.shown, bareIdle, 1.5);
+    ratio("--toggle resident: Traymate / bare Qt", ours.toggleShown, bareIdle, 1.5);
+    if (!second.isEmpty()) {
+        std::printf("Traymate / Traymate B, row by row:\n");
+        const std::vector<const Samples*> mine = ours.all();
+        const std::vector<const Samples*> other = theirs.all();
+        for (std::size_t row = 0; row < mine.size(); ++row)
+            ratio(mine[row]->name.c_str() + std::strlen("Traymate"), *mine[row], *other[row],
+                  std::nullopt);
+    }
     return 0;
 }
