@@ -270,6 +270,10 @@ void AppDelegate::showPanel(std::optional<QUuid> group)
     StartupTimeline::mark("panel content");
     present(m_panel);
     StartupTimeline::mark("panel shown");
+    StartupTimeline::markAfterNextPaint(m_panel, "panel painted");
+    // While the display server and the window manager map the window, which takes longer.
+    if (auto* view = qobject_cast<PanelView*>(m_panel->content()))
+        view->loadItemsInView();
 
     // Once more after this event: the window manager may have moved the window on mapping.
     QTimer::singleShot(0, this, &AppDelegate::position);

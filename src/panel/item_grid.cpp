@@ -244,6 +244,17 @@ void ItemGrid::changeEvent(QEvent* event)
     }
 }
 
+ItemGrid::TileContent ItemGrid::tileContent(const QString& path) const
+{
+    TileContent content;
+    content.icon = DesktopItems::icon(path).pixmap(QSize(kIconSide, kIconSide),
+                                                   viewport()->devicePixelRatioF());
+    content.captionFont = PanelStyle::caption(font());
+    content.caption = QFontMetrics(content.captionFont)
+                          .elidedText(DisplayNames::name(path), Qt::ElideRight, kTileWidth - 4);
+    return content;
+}
+
 void ItemGrid::paintTile(QPainter& painter, const QRect& tile, const QString& path,
                          bool hovered) const
 {
@@ -252,21 +263,27 @@ void ItemGrid::paintTile(QPainter& painter, const QRect& tile, const QString& pa
         painter.setBrush(PanelStyle::hover(palette()));
         painter.drawRoundedRect(QRectF(tile).adjusted(0, 0, 0, 2), 9, 9);
     }
-    const qreal ratio = viewport()->devicePixelRatioF();
-    const QPixmap icon = DesktopItems::icon(path).pixmap(QSize(kIconSide, kIconSide), ratio);
+    const TileContent content = tileContent(path);
     const QRectF iconBox(tile.x() + (kTileWidth - kIconSide) / 2.0, tile.y() + kTileTop, kIconSide,
                          kIconSide);
-    if (!icon.isNull())
-        painter.drawPixmap(iconBox, icon, QRectF(icon.rect()));
+    if (!content.icon.isNull())
+        painter.drawPixmap(iconBox, content.icon, QRectF(content.icon.rect()));
 
-    const QFont caption = PanelStyle::caption(font());
-    const QFontMetrics metrics(caption);
     const QRect nameBox(tile.x() + 2, int(iconBox.bottom()) + kIconToName, kTileWidth - 4,
-                        metrics.height());
-    painter.setFont(caption);
+                        QFontMetrics(content.captionFont).height());
+    painter.setFont(content.captionFont);
     painter.setPen(PanelStyle::primary(palette()));
     painter.drawText(nameBox, Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine,
-                     metrics.elidedText(DisplayNames::name(path), Qt::ElideRight, nameBox.width()));
+                     content.caption);
+}
+
+void ItemGrid::loadTilesInView() const
+{
+    const QRect area = viewport()->rect();
+    for (int i = 0; i < m_items.size(); ++i) {
+        if (tileRect(i).intersects(area))
+            tileContent(m_items[i]);
+    }
 }
 
 void ItemGrid::paintFocusRing(QPainter& painter, const QRect& tile) const

@@ -46,6 +46,8 @@ public:
     int tileAt(const QPoint& viewportPos) const;
     int contentHeight() const;
     static int tileHeight(const QFont& font);
+    // Loads the icons and names of the tiles in view, which the next paint then finds ready.
+    void loadTilesInView() const;
 
     // The tile the keyboard works on, drawn with a ring while the grid has the focus; -1 for
     // none. Setting it scrolls the tile into view.
@@ -106,6 +108,13 @@ private:
     void updateScrollRange();
     void startDrag(int index);
     QPixmap tilePixmap(int index) const;
+    // What a tile shows of its item: loading it is the slow part of a paint.
+    struct TileContent {
+        QPixmap icon;
+        QFont captionFont;
+        QString caption; // the name, cut to the tile
+    };
+    TileContent tileContent(const QString& path) const;
     void paintTile(QPainter& painter, const QRect& tile, const QString& path, bool hovered) const;
     void paintFocusRing(QPainter& painter, const QRect& tile) const;
     void enterCell(const std::optional<QString>& path, bool offersText);

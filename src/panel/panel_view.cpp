@@ -111,6 +111,12 @@ PanelForm* PanelView::form() const
     return m_form;
 }
 
+void PanelView::loadItemsInView() const
+{
+    if (m_form && m_form->grid())
+        m_form->grid()->loadTilesInView();
+}
+
 void PanelView::launch(const QString& path)
 {
     m_services.open(path);
@@ -251,7 +257,8 @@ FullPanel* PanelView::makeFull()
     connect(form, &FullPanel::pinClicked, this, [&store] { store.setPinned(!store.pinned()); });
     connect(form, &FullPanel::settingsClicked, this, [this] { m_services.showSettings(); });
     connect(form, &FullPanel::addClicked, this, &PanelView::addItems);
-    connect(form, &FullPanel::importDockClicked, this, [&store] { DockImport::importDockGrouped(store); });
+    connect(form, &FullPanel::importDockClicked, this,
+            [&store] { DockImport::importDockGrouped(store); });
     connect(form, &FullPanel::newGroupClicked, this, &PanelView::newGroup);
     connect(form, &FullPanel::quitClicked, this, [this] { m_services.quit(); });
 

@@ -70,6 +70,9 @@ public:
 
     // The form now shown (for tests and screenshots).
     PanelForm* form() const;
+    // Loads what the first paint of the items in view needs, while the display server maps
+    // the window: the first paint is then only drawing.
+    void loadItemsInView() const;
 
     QSize sizeHint() const override;
 

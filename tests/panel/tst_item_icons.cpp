@@ -1,9 +1,12 @@
 #include "panel/full_panel.h"
+#include "panel/item_grid.h"
+#include "panel/panel_form.h"
 #include "panel_fixture.h"
 #include "test_environment.h"
 
 #include <QFile>
 #include <QImage>
+#include <QScrollBar>
 #include <QStandardPaths>
 
 // The tiles' icons as the user sees them drawn.
@@ -23,32 +26,70 @@ class ItemIconsTest : public QObject {
         return count;
     }
 
-private Q_SLOTS:
-    void anIconThatAppearsLaterIsShownAtTheNextOpening()
+    // A program whose icon file is named but not installed yet: its tile shows a stand-in.
+    QString entryWithIcon(const QString& name, const QString& picture)
     {
-        // A program whose icon is not installed yet: the tile shows a stand-in.
         const QString folder =
             QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
             QStringLiteral("/applications");
-        QVERIFY(QDir().mkpath(folder));
-        const QString picture = fx.scratch(QStringLiteral("icons/later.png"));
-        const QString entry = folder + QStringLiteral("/later.desktop");
+        const QString entry = folder + QLatin1Char('/') + name + QStringLiteral(".desktop");
         QFile file(entry);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("[Desktop Entry]\nType=Application\nName=Later\nExec=true\nIcon=" +
-                   QFile::encodeName(picture) + "\n");
-        file.close();
+        if (!QDir().mkpath(folder) || !file.open(QIODevice::WriteOnly))
+            return QString();
+        file.write("[Desktop Entry]\nType=Application\nName=" + name.toUtf8() +
+                   "\nExec=true\nIcon=" + QFile::encodeName(picture) + "\n");
+        return entry;
+    }
+
+    static bool install(const QString& picture, QColor colour)
+    {
+        QImage icon(64, 64, QImage::Format_RGB32);
+        icon.fill(colour);
+        return QDir().mkpath(QFileInfo(picture).path()) && icon.save(picture);
+    }
+
+private Q_SLOTS:
+    void anIconThatAppearsLaterIsShownAtTheNextOpening()
+    {
+        const QString picture = fx.scratch(QStringLiteral("icons/later.png"));
+        const QString entry = entryWithIcon(QStringLiteral("Later"), picture);
+        QVERIFY(!entry.isEmpty());
         Store& store = fx.openWith({StoreFixture::named("Apps", {entry})});
         const QColor red(255, 0, 0);
         QCOMPARE(pixelsOf(fx.panel(store), red), 0);
         fx.closePanel();
 
         // Installed now; the panel opened again draws it.
-        QVERIFY(QDir().mkpath(QFileInfo(picture).path()));
-        QImage icon(64, 64, QImage::Format_RGB32);
-        icon.fill(red);
-        QVERIFY(icon.save(picture));
+        QVERIFY(install(picture, red));
         QVERIFY2(pixelsOf(fx.panel(store), red) > 100, "the tile kept the stand-in icon");
+    }
+
+    // The program loads the tiles in view while the display server maps the panel, and only
+    // those: a big group costs no more at the opening than the tiles that show.
+    void onlyTheTilesInViewAreLoadedBeforeTheFirstPaint()
+    {
+        QStringList entries;
+        QStringList pictures;
+        for (int i = 0; i < 60; ++i) {
+            pictures << fx.scratch(QStringLiteral("icons/ahead%1.png").arg(i));
+            entries << entryWithIcon(QStringLiteral("Ahead%1").arg(i), pictures.last());
+            QVERIFY(!entries.last().isEmpty());
+        }
+        Store& store = fx.openWith({StoreFixture::named("Apps", entries)});
+        PanelView& view = fx.panel(store, false);
+        view.show();
+        view.loadItemsInView();
+        ItemGrid* grid = view.form()->grid();
+        QVERIFY(grid->verticalScrollBar()->maximum() > 0);
+
+        // Installed after the loading: the tiles loaded then keep their stand-ins for this
+        // opening, and the ones out of view load as they are drawn.
+        const QColor red(255, 0, 0);
+        for (const QString& picture : pictures)
+            QVERIFY(install(picture, red));
+        QVERIFY2(pixelsOf(view, red) == 0, "the tiles in view were not loaded ahead");
+        grid->verticalScrollBar()->setValue(grid->verticalScrollBar()->maximum());
+        QVERIFY2(pixelsOf(view, red) > 100, "the tiles out of view were loaded ahead too");
     }
 };
 
