@@ -250,8 +250,9 @@ ItemGrid::TileContent ItemGrid::tileContent(const QString& path) const
     content.icon = DesktopItems::icon(path).pixmap(QSize(kIconSide, kIconSide),
                                                    viewport()->devicePixelRatioF());
     content.captionFont = PanelStyle::caption(font());
-    content.caption = QFontMetrics(content.captionFont)
-                          .elidedText(DisplayNames::name(path), Qt::ElideRight, kTileWidth - 4);
+    const QFontMetrics metrics(content.captionFont);
+    content.caption = metrics.elidedText(DisplayNames::name(path), Qt::ElideRight, kTileWidth - 4);
+    content.captionHeight = metrics.height();
     return content;
 }
 
@@ -270,7 +271,7 @@ void ItemGrid::paintTile(QPainter& painter, const QRect& tile, const QString& pa
         painter.drawPixmap(iconBox, content.icon, QRectF(content.icon.rect()));
 
     const QRect nameBox(tile.x() + 2, int(iconBox.bottom()) + kIconToName, kTileWidth - 4,
-                        QFontMetrics(content.captionFont).height());
+                        content.captionHeight);
     painter.setFont(content.captionFont);
     painter.setPen(PanelStyle::primary(palette()));
     painter.drawText(nameBox, Qt::AlignHCenter | Qt::AlignTop | Qt::TextSingleLine,

@@ -113,6 +113,7 @@ private:
         QPixmap icon;
         QFont captionFont;
         QString caption; // the name, cut to the tile
+        int captionHeight = 0;
     };
     TileContent tileContent(const QString& path) const;
     void paintTile(QPainter& painter, const QRect& tile, const QString& path, bool hovered) const;
