@@ -488,6 +488,12 @@ int main(int argc, char** argv)
     ratio("idle resident: Traymate / bare Qt", ours.idle, bareIdle, 1.25);
     ratio("after panel resident: Traymate / bare Qt", ours.shown, bareIdle, 1.5);
     ratio("--toggle resident: Traymate / bare Qt", ours.toggleShown, bareIdle, 1.5);
+    // What Qt alone costs over the baselines above: a program that shows any text, or maps
+    // a window through Qt, starts from these ratios before any code of ours runs.
+    std::printf("the baselines against each other:\n");
+    ratio("exec to mapped: bare Qt + text / bare Qt", bareTextExec, bareExec, std::nullopt);
+    ratio("hot key to mapped: bare Qt grab / raw grab", bareKey, rawKey, std::nullopt);
+    ratio("later hot key: bare Qt grab / raw grab", bareLaterKey, rawKey, std::nullopt);
     if (!second.isEmpty()) {
         std::printf("Traymate / Traymate B, row by row:\n");
         const std::vector<const Samples*> mine = ours.all();
