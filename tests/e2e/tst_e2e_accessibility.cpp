@@ -1,10 +1,10 @@
 #include "accessible_tree.h"
 #include "desktop_session.h"
+#include "program_home.h"
 #include "screen_reader_bus.h"
 #include "test_environment.h"
 #include "test_files.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -12,7 +12,6 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <memory>
 
 namespace {
@@ -32,30 +31,19 @@ class EndToEndAccessibility : public QObject {
 
     DesktopSession m_desktop;
     ScreenReaderBus m_screenReader;
-    QTemporaryDir m_home;
+    ProgramHome m_home;
     std::unique_ptr<QProcess> m_traymate;
 
     QProcessEnvironment environment() const
     {
-        QProcessEnvironment environment = m_desktop.environment();
-        const QString root = m_home.path();
-        environment.insert("HOME", root + "/home");
-        environment.insert("XDG_DATA_HOME", root + "/data");
-        environment.insert("XDG_CONFIG_HOME", root + "/config");
-        environment.insert("XDG_CACHE_HOME", root + "/cache");
-        environment.insert("XDG_STATE_HOME", root + "/state");
-        environment.insert("XDG_RUNTIME_DIR", root + "/runtime");
-        environment.insert("TRAYMATE_DOCK", "file");
-        environment.insert("GSETTINGS_BACKEND", "memory");
-        environment.remove("XDG_CURRENT_DESKTOP");
-        environment.remove("DESKTOP_SESSION");
+        QProcessEnvironment environment = m_home.environment(m_desktop.environment());
         m_screenReader.addTo(environment);
         return environment;
     }
 
     QString entry(const QString& file, const QString& name) const
     {
-        const QString path = m_home.path() + "/data/applications/" + file;
+        const QString path = m_home.data() + "/applications/" + file;
         writeFile(path, QStringLiteral("[Desktop Entry]\nType=Application\nName=%1\n"
                                        "Exec=true\n")
                             .arg(name)
@@ -99,10 +87,6 @@ private Q_SLOTS:
         QVERIFY2(m_desktop.start(&error), qPrintable(error));
         QVERIFY2(m_screenReader.start(m_desktop.environment(), &error), qPrintable(error));
         QVERIFY(m_home.isValid());
-        QVERIFY(QDir().mkpath(m_home.path() + "/runtime"));
-        QFile::setPermissions(m_home.path() + "/runtime",
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QVERIFY(QDir().mkpath(m_home.path() + "/home"));
     }
 
     void cleanupTestCase()
@@ -118,7 +102,7 @@ private Q_SLOTS:
         const QString browser = entry("browser.desktop", "Web Browser");
         const QString editor = entry("editor.desktop", "Code Editor");
         QVERIFY(writeFile(
-            m_home.path() + "/data/Traymate/groups.json",
+            m_home.data() + "/Traymate/groups.json",
             QJsonDocument(QJsonArray{QJsonObject{{"id", "5A1B2C3D-4E5F-4071-8293-A4B5C6D7E8F9"},
                                                  {"name", "Tools"},
                                                  {"apps", QJsonArray{browser, editor}}},

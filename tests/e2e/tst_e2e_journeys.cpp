@@ -1,5 +1,6 @@
 #include "desktop_session.h"
 #include "named_controls.h"
+#include "program_home.h"
 #include "screen_reader_bus.h"
 #include "test_environment.h"
 #include "test_files.h"
@@ -13,7 +14,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -47,28 +47,17 @@ class EndToEndJourneys : public QObject {
 
     DesktopSession m_desktop;
     ScreenReaderBus m_screenReader;
-    std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<ProgramHome> m_home;
     std::unique_ptr<QProcess> m_traymate;
 
-    QString data() const { return m_home->path() + "/data"; }
-    QString config() const { return m_home->path() + "/config"; }
+    QString data() const { return m_home->data(); }
+    QString config() const { return m_home->config(); }
     QString groupsPath() const { return data() + "/Traymate/groups.json"; }
     QString dockPath() const { return config() + "/Traymate/com.apple.dock.plist"; }
 
     QProcessEnvironment environment() const
     {
-        QProcessEnvironment environment = m_desktop.environment();
-        const QString root = m_home->path();
-        environment.insert("HOME", root + "/home");
-        environment.insert("XDG_DATA_HOME", data());
-        environment.insert("XDG_CONFIG_HOME", config());
-        environment.insert("XDG_CACHE_HOME", root + "/cache");
-        environment.insert("XDG_STATE_HOME", root + "/state");
-        environment.insert("XDG_RUNTIME_DIR", root + "/runtime");
-        environment.insert("TRAYMATE_DOCK", "file");
-        environment.insert("GSETTINGS_BACKEND", "memory");
-        environment.remove("XDG_CURRENT_DESKTOP");
-        environment.remove("DESKTOP_SESSION");
+        QProcessEnvironment environment = m_home->environment(m_desktop.environment());
         m_screenReader.addTo(environment);
         return environment;
     }
@@ -280,12 +269,8 @@ private Q_SLOTS:
 
     void init()
     {
-        m_home = std::make_unique<QTemporaryDir>();
+        m_home = std::make_unique<ProgramHome>();
         QVERIFY(m_home->isValid());
-        QVERIFY(QDir().mkpath(m_home->path() + "/runtime"));
-        QFile::setPermissions(m_home->path() + "/runtime",
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QVERIFY(QDir().mkpath(m_home->path() + "/home"));
     }
 
     void cleanup()

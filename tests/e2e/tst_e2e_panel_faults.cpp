@@ -1,18 +1,16 @@
 #include "desktop_session.h"
 #include "named_controls.h"
+#include "program_home.h"
 #include "screen_reader_bus.h"
 #include "test_environment.h"
 #include "test_files.h"
 
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -34,26 +32,15 @@ class EndToEndPanelFaults : public QObject {
 
     DesktopSession m_desktop;
     ScreenReaderBus m_screenReader;
-    std::unique_ptr<QTemporaryDir> m_home;
+    std::unique_ptr<ProgramHome> m_home;
     std::unique_ptr<QProcess> m_traymate;
 
-    QString data() const { return m_home->path() + "/data"; }
+    QString data() const { return m_home->data(); }
     QString groupsPath() const { return data() + "/Traymate/groups.json"; }
 
     QProcessEnvironment environment() const
     {
-        QProcessEnvironment environment = m_desktop.environment();
-        const QString root = m_home->path();
-        environment.insert("HOME", root + "/home");
-        environment.insert("XDG_DATA_HOME", data());
-        environment.insert("XDG_CONFIG_HOME", root + "/config");
-        environment.insert("XDG_CACHE_HOME", root + "/cache");
-        environment.insert("XDG_STATE_HOME", root + "/state");
-        environment.insert("XDG_RUNTIME_DIR", root + "/runtime");
-        environment.insert("TRAYMATE_DOCK", "file");
-        environment.insert("GSETTINGS_BACKEND", "memory");
-        environment.remove("XDG_CURRENT_DESKTOP");
-        environment.remove("DESKTOP_SESSION");
+        QProcessEnvironment environment = m_home->environment(m_desktop.environment());
         m_screenReader.addTo(environment);
         return environment;
     }
@@ -173,12 +160,8 @@ private Q_SLOTS:
 
     void init()
     {
-        m_home = std::make_unique<QTemporaryDir>();
+        m_home = std::make_unique<ProgramHome>();
         QVERIFY(m_home->isValid());
-        QVERIFY(QDir().mkpath(m_home->path() + "/runtime"));
-        QFile::setPermissions(m_home->path() + "/runtime",
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QVERIFY(QDir().mkpath(m_home->path() + "/home"));
     }
 
     void cleanup()
